@@ -1,0 +1,14 @@
+#include "engine/globals.h"
+
+int dim = 3;
+int proj = 4;
+int verbose = 1;
+int LL = 80;
+char Line[255];
+int counter = 0;
+char varstring[30] = "XYZTabcdefghijklmnopqrstuvw";
+int monom_ordering = 1;
+monom_order_fn monom_ordering_lt = nullptr;
+monom_order_fn monom_ordering_le = nullptr;
+monom_order_fn proj_monom_ordering_lt = nullptr;
+monom_order_fn proj_monom_ordering_le = nullptr;
