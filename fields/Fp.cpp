@@ -101,11 +101,3 @@ std::istream& operator>>(std::istream& s, Fp& x)
     x = den * Fp(static_cast<int>(n.get_si()));
     return s;
 }
-
-bool is_prime_number(int n)
-{
-    if (n < 2) return false;
-    for (int d = 2; d * d <= n; ++d)
-        if (n % d == 0) return false;
-    return true;
-}

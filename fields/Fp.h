@@ -53,6 +53,3 @@ std::ostream& operator<<(std::ostream& s, const Fp& x);
 // Reads a rational number and maps it into F_p; a denominator divisible by p
 // is the fatal division by zero.
 std::istream& operator>>(std::istream& s, Fp& x);
-
-// 1 when n is a prime (trial division).
-bool is_prime_number(int n);

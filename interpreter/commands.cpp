@@ -1,0 +1,82 @@
+#include "interpreter/commands.h"
+
+#include "engine/globals.h"
+#include "interpreter/input.h"
+#include "interpreter/session.h"
+#include "interpreter/settings.h"
+#include "interpreter/store.h"
+
+// Commands whose operation is not built yet have no action; the dispatcher
+// says so.
+const command_struct command[no_of_commands] = {
+    {"alpha", 3, nullptr},
+    {"betamat", 3, nullptr},
+    {"bumo", 3, nullptr},
+    {"char", -1, [](int) { characteristic(); }},
+    {"cyclotom", -1, nullptr},
+    {"cyclotom2", -1, nullptr},
+    {"cyclpol", -1, nullptr},
+    {"deglex", -1, [](int) { deglex(); }},
+    {"degrevlex", -1, [](int) { degrevlex(); }},
+    {"del", 0, nullptr},
+    {"del_all", -1, nullptr},
+    {"delta", 3, nullptr},
+    {"deltafn", 3, nullptr},
+    {"dim", -1, [](int) { set_dim(); }},
+    {"display", 0, nullptr},
+    {"display_all", -1, nullptr},
+    {"exit", -1, [](int) { quit = 1; }},
+    {"gbasis", 3, nullptr},
+    {"gencycl", -1, nullptr},
+    {"get", -1, nullptr},
+    {"help", -1, [](int) { help(); }},
+    {"hilbertfn", 3, nullptr},
+    {"identifiers", -1, [](int) {
+         identifiers();
+         if (!input_ended()) show_settings();
+     }},
+    {"is_cb", 3, nullptr},
+    {"is_duf", 3, nullptr},
+    {"is_gor", 3, nullptr},
+    {"is_uf", 3, nullptr},
+    {"lingenpos", 3, nullptr},
+    {"linid", 3, nullptr},
+    {"linom", 3, nullptr},
+    {"linomsyz", 3, nullptr},
+    {"linres", 3, nullptr},
+    {"linsyz", 3, nullptr},
+    {"list", -1, nullptr},
+    {"min", 3, nullptr},
+    {"mindegs", 3, nullptr},
+    {"omega", 3, nullptr},
+    {"omegamat", 3, nullptr},
+    {"orderideal", 3, nullptr},
+    {"putbeta", 3, nullptr},
+    {"putgbasis", 3, nullptr},
+    {"putlinid", 3, nullptr},
+    {"putlinom", 3, nullptr},
+    {"putlinomsyz", 3, nullptr},
+    {"putlinres", 3, nullptr},
+    {"putlinsyz", 3, nullptr},
+    {"putmin", 3, nullptr},
+    {"putomega", 3, nullptr},
+    {"putscheme", 3, nullptr},
+    {"putsep", 3, nullptr},
+    {"quiet", -1, [](int) { verbose = 0; }},
+    {"quit", -1, [](int) { quit = 1; }},
+    {"random", -1, nullptr},
+    {"random2", -1, nullptr},
+    {"range", -1, [](int) { range(); }},
+    {"ring", -1, [](int) { show_settings(); }},
+    {"root", -1, nullptr},
+    {"scheme", -1, nullptr},
+    {"sep", 3, nullptr},
+    {"sigma", 3, nullptr},
+    {"socle", 3, nullptr},
+    {"type", 3, nullptr},
+    {"verbose", -1, [](int) { verbose = 1; }},
+    {"write", 3, nullptr},
+    {"writelinid", 3, nullptr},
+    {"writelinom", 3, nullptr},
+    {"writelinres", 3, nullptr},
+};

@@ -1,0 +1,62 @@
+#include "interpreter/input.h"
+
+#include <iostream>
+
+#include "fields/rational_text.h"
+#include "interpreter/session.h"
+
+static bool ended = false;
+
+void end_of_input()
+{
+    ended = true;
+    quit = 1;
+}
+
+bool input_ended()
+{
+    return ended;
+}
+
+void discard_line()
+{
+    int c;
+    while ((c = std::cin.peek()) != EOF && c != '\n') std::cin.get();
+}
+
+bool read_word(std::string& word, std::size_t max_chars)
+{
+    if (read_token(std::cin, word, max_chars)) return true;
+    end_of_input();
+    return false;
+}
+
+bool read_number(int& v)
+{
+    std::string token;
+    if (!read_word(token, std::string::npos)) return false;
+    if (parse_int(token, v)) return true;
+    std::cerr << "'" << token << "' is not a number\n";
+    discard_line();
+    return false;
+}
+
+std::string describe_bad_element(read_result r, const std::string& token)
+{
+    if (r == read_result::no_image) return "'" + token + "' has no image in the coefficient field";
+    return "'" + token + "' is not a coordinate";
+}
+
+bool read_coordinate(K& x)
+{
+    std::string token;
+    read_result r = read_element(std::cin, x, token);
+    if (r == read_result::ok) return true;
+    if (r == read_result::end_of_input) {
+        end_of_input();
+        return false;
+    }
+    std::cerr << describe_bad_element(r, token) << "\n";
+    discard_line();
+    return false;
+}

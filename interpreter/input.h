@@ -1,0 +1,32 @@
+// Reading the words and numbers of commands from standard input.  Every
+// number a command asks for is read by read_number, every coordinate by
+// read_coordinate; a malformed token is reported on standard error, the rest
+// of its line is discarded and the caller stops.  End of input ends the run
+// as quit does.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+#include "fields/field.h"
+
+// Reads one whitespace-delimited word of at most max_chars characters (the
+// rest of a longer word stays in the input).  False at end of input.
+bool read_word(std::string& word, std::size_t max_chars);
+
+// Reads an integer; false (with the message given) on a malformed token or at
+// end of input.
+bool read_number(int& v);
+
+// Reads a coordinate of a point typed at the terminal.
+bool read_coordinate(K& x);
+
+// The text of a read_element failure, e.g. "malformed number 'x'".
+std::string describe_bad_element(read_result r, const std::string& token);
+
+// Marks the end of standard input: the command loop stops as after quit.
+void end_of_input();
+bool input_ended();
+
+// Discards the rest of the current line (the newline stays in the input).
+void discard_line();

@@ -1,2 +1,0 @@
-#include "interpreter/program.h"
-int tarv_main() { return 0; }

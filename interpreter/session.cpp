@@ -1,0 +1,197 @@
+#include "interpreter/session.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <new>
+
+#include <gmp.h>
+
+#include "engine/globals.h"
+#include "fields/field.h"
+#include "interpreter/commands.h"
+#include "interpreter/input.h"
+#include "interpreter/program.h"
+#include "interpreter/settings.h"
+#include "interpreter/store.h"
+
+int quit = 0;
+
+void print_line()
+{
+    std::cout << Line;
+}
+
+void mem_warn()
+{
+    std::cout.flush();
+    std::cerr << "\nNew: can't allocate enough memory\n";
+    std::cerr.flush();
+    std::_Exit(10);
+}
+
+// GMP reports exhausted memory through the same handler as operator new.
+static void* gmp_alloc(std::size_t n)
+{
+    void* p = std::malloc(n);
+    if (!p) mem_warn();
+    return p;
+}
+
+static void* gmp_realloc(void* old, std::size_t, std::size_t n)
+{
+    void* p = std::realloc(old, n);
+    if (!p) mem_warn();
+    return p;
+}
+
+static void gmp_free(void* p, std::size_t)
+{
+    std::free(p);
+}
+
+void set_defaults()
+{
+    dim = 3;
+    proj = dim + 1;
+    verbose = 1;
+    LL = 80;
+    std::memset(Line, '-', 253);
+    Line[253] = '\n';
+    Line[254] = '\0';
+    Line[LL] = '\0';
+    Line[LL - 1] = '\n';
+    std::strcpy(varstring, "XYZTabcdefghijklmnopqrstuvw");
+    set_ordering(1);
+    quit = 0;
+    field_set_defaults();
+    if (field_characteristic() == 0) {
+        range1 = -50;
+        range2 = 50;
+    } else {
+        range1 = 0;
+        range2 = std::min(50, field_characteristic() - 1);
+    }
+}
+
+void hello()
+{
+    print_line();
+    std::cout << "welcome to TARV\n";
+    print_line();
+}
+
+void show_settings()
+{
+    std::cout << "dimension         : " << dim << "\n";
+    std::cout << "ring              : ";
+    field_show_ring_name(std::cout);
+    std::cout << "[" << std::string(varstring, static_cast<std::size_t>(proj)) << "]\n";
+    field_show_extra_settings(std::cout);
+    std::cout << "monomial ordering : ";
+    if (monom_ordering == 0) std::cout << "deg-lex\n";
+    else if (monom_ordering == 1) std::cout << "deg-rev-lex\n";
+    print_line();
+}
+
+void help()
+{
+    std::cout << "list of commands in alphabetical order :";
+    int columns = LL / 13;
+    for (int i = 0; i < no_of_commands; ++i) {
+        if (i % columns == 0) std::cout << "\n";
+        std::cout << command[i].name << std::string(13 - std::strlen(command[i].name), ' ');
+    }
+    std::cout << "\n";
+    print_line();
+}
+
+void error(int err)
+{
+    const char* message = nullptr;
+    switch (err) {
+    case 30: message = "can't open file\n"; break;
+    case 31: message = "can't read scheme because of different dimensions\n"; break;
+    case 102: message = "command or indentifier unknown\n"; break;
+    case 104: message = "command needs indentifier\n"; break;
+    case 105: message = "indentifiers have to consist only of alnums\n"; break;
+    case 107: message = "indentifier unknown\n"; break;
+    case 108: message = "indentifier of wrong typ\n"; break;
+    case 110: message = "identifier memory exceeded\n"; break;
+    case 111: message = "indentifier already exists\n"; break;
+    default: return;
+    }
+    std::cout << message;
+}
+
+void execute(int cmd, int var1)
+{
+    const command_struct& c = command[cmd];
+    if (c.par1_typ >= 0) {
+        if (var1 == -2) { error(107); return; }
+        if (var1 == -1) { error(104); return; }
+        if (c.par1_typ > 0 && var[var1].typ != c.par1_typ) { error(108); return; }
+    }
+    if (c.action) c.action(var1);
+    else std::cout << "command '" << c.name << "' is not available yet\n";
+}
+
+// Step 6 of the loop: the rest of the line after a command.  Blanks are
+// skipped; anything else is reported as unexpected.  The newline stays.
+static void clean_line()
+{
+    int c;
+    while ((c = std::cin.peek()) != EOF && c != '\n') {
+        std::cin.get();
+        if (std::isspace(c)) continue;
+        std::string rest(1, static_cast<char>(c));
+        while ((c = std::cin.peek()) != EOF && c != '\n') rest.push_back(static_cast<char>(std::cin.get()));
+        std::cout << "unexpected '" << rest << "'\n";
+        break;
+    }
+}
+
+void parser()
+{
+    while (!quit) {
+        int cmd = -1, var1 = -1;
+        std::cout << "% ";
+        std::string cc;
+        if (!read_word(cc, max_name)) break;
+        for (int i = 0; i < no_of_commands; ++i)
+            if (cc == command[i].name) { cmd = i; break; }
+        if (cmd >= 0) {
+            if (command[cmd].par1_typ >= 0 && std::cin.peek() != '\n') {
+                std::string name;
+                if (!read_word(name, max_name)) break;
+                read_var(var1, name);
+            }
+            execute(cmd, var1);
+        } else {
+            read_var(var1, cc);
+            if (var1 >= 0) execute(display_command, var1);
+            else error(102);
+        }
+        if (input_ended()) break;
+        clean_line();
+    }
+}
+
+int tarv_main()
+{
+    std::set_new_handler(mem_warn);
+    mp_set_memory_functions(gmp_alloc, gmp_realloc, gmp_free);
+    std::ios::sync_with_stdio(false);
+    set_defaults();
+    hello();
+    show_settings();
+    parser();
+    del_all(1);
+    print_line();
+    std::cout << "thanks for using TARV\n";
+    print_line();
+    std::cout.flush();
+    return 0;
+}

@@ -1,0 +1,36 @@
+// The identifier store: 50 named entries, each owning one stored object
+// (a scheme, typ 3).
+#pragma once
+
+#include <string>
+
+class scheme;
+
+constexpr int no_of_vars = 50;
+constexpr int max_name = 12;  // identifiers and command words: at most 12 characters
+
+struct var_struct {
+    char name[max_name + 1] = "";  // empty: the entry is free
+    int typ = 0;                   // 3 = scheme, 0 after deletion
+    void* var_ptr = nullptr;
+};
+
+extern var_struct var[no_of_vars];
+
+// The index of the entry named cc (compared on at most 12 characters), or -2.
+void read_var(int& v, const std::string& cc);
+
+// The scheme stored at entry v (typ 3).
+scheme& scheme_at(int v);
+
+// Reserves an entry for a new identifier read from standard input; -1 when
+// the name is refused (errors 105, 111, 110) or the input ended.
+int new_var(int typ);
+// Frees an entry reserved by new_var whose object could not be made.
+void release_var(int v);
+
+void create(int typ);
+void del(int v, int mode);
+void del_all(int mode);
+void display(int v, int mode);
+void list_all(int mode);

@@ -1,0 +1,7 @@
+// TARV over the rational numbers.
+#include "interpreter/program.h"
+
+int main()
+{
+    return tarv_main();
+}

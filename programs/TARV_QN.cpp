@@ -1,0 +1,7 @@
+// TARV over the cyclotomic field Q(zeta_N) of N-th roots of unity.
+#include "interpreter/program.h"
+
+int main()
+{
+    return tarv_main();
+}
