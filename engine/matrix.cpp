@@ -1,0 +1,186 @@
+#include "engine/matrix.h"
+
+#include <algorithm>
+#include <istream>
+#include <ostream>
+#include <utility>
+#include <vector>
+
+void matrix::allocate()
+{
+    a = new K*[rows];
+    for (int i = 0; i < rows; ++i) {
+        a[i] = new K[cols];
+        for (int j = 0; j < cols; ++j) a[i][j] = 0;
+    }
+}
+
+void matrix::release()
+{
+    for (int i = 0; i < rows; ++i) delete[] a[i];
+    delete[] a;
+}
+
+matrix::matrix(int c, int r) : cols(c), rows(r)
+{
+    allocate();
+}
+
+matrix::matrix(const matrix& m) : cols(m.cols), rows(m.rows)
+{
+    allocate();
+    for (int i = 0; i < rows; ++i)
+        for (int j = 0; j < cols; ++j) a[i][j] = m.a[i][j];
+}
+
+matrix& matrix::operator=(const matrix& m)
+{
+    if (this == &m) return *this;
+    release();
+    cols = m.cols;
+    rows = m.rows;
+    allocate();
+    for (int i = 0; i < rows; ++i)
+        for (int j = 0; j < cols; ++j) a[i][j] = m.a[i][j];
+    return *this;
+}
+
+matrix::~matrix()
+{
+    release();
+}
+
+void matrix::init()
+{
+    for (int i = 0; i < rows; ++i)
+        for (int j = 0; j < cols; ++j) a[i][j] = 0;
+}
+
+// Crout: L with general diagonal in the lower part of mm, U with unit
+// diagonal in its strict upper part.  Pivoting takes the first usable row in
+// the current order; exact arithmetic needs no size criterion.
+K matrix::minor(int n, const int* col, const int* rr) const
+{
+    if (n <= 0) return K(1);
+    std::vector<int> row(rr, rr + n);
+    auto A = [&](int i, int j) -> const K& { return a[row[i]][col[j]]; };
+    int s = 1;
+    if (A(0, 0) == 0) {
+        int k = 1;
+        while (k < n && A(k, 0) == 0) ++k;
+        if (k == n) return K(0);
+        std::swap(row[k], row[0]);
+        s = -s;
+    }
+    std::vector<std::vector<K>> mm(n, std::vector<K>(n, K(0)));
+    for (int k = 0; k < n; ++k) mm[k][0] = A(k, 0);
+    for (int j = 1; j < n; ++j) mm[0][j] = A(0, j) / mm[0][0];
+    K t(0), sum(0);
+    for (int i = 1; i < n; ++i) {
+        // The pivot row is the first whose entry of L would be non-zero.
+        int k = i;
+        for (; k < n; ++k) {
+            t = 0;
+            for (int m = 0; m < i; ++m) t += mm[k][m] * mm[m][i];
+            if (t != A(k, i)) break;
+        }
+        if (k == n) return K(0);
+        if (k != i) {
+            std::swap(row[k], row[i]);
+            std::swap(mm[k], mm[i]);
+            s = -s;
+        }
+        mm[i][i] = A(i, i) - t;
+        for (int k2 = i + 1; k2 < n; ++k2) {
+            sum = 0;
+            for (int m = 0; m < i; ++m) sum += mm[k2][m] * mm[m][i];
+            mm[k2][i] = A(k2, i) - sum;
+        }
+        for (int j = i + 1; j < n; ++j) {
+            sum = 0;
+            for (int m = 0; m < i; ++m) sum += mm[i][m] * mm[m][j];
+            mm[i][j] = (A(i, j) - sum) / mm[i][i];
+        }
+    }
+    K det = mm[0][0];
+    for (int k = 1; k < n; ++k) det *= mm[k][k];
+    if (s < 0) det = -det;
+    return det;
+}
+
+int matrix::solve(int* c, int* r)
+{
+    auto A = [&](int i, int j) -> K& { return a[r[i]][c[j]]; };
+    const int m = std::min(cols, rows);
+    int z = 0;  // columns moved to the back
+    int d = cols;
+    int i = 0;
+    while (i < m) {
+        if (A(i, i) == 0) {
+            int k = i + 1;
+            while (k < rows && A(k, i) == 0) ++k;
+            if (k < rows) {
+                std::swap(r[i], r[k]);
+            } else {
+                if (i + z >= cols - 1) break;  // no untreated column left
+                ++z;
+                std::swap(c[i], c[cols - z]);
+                continue;
+            }
+        }
+        if (--d == 0) return 0;  // every column is a pivot column
+        K pivot = A(i, i);
+        for (int j = i + 1; j < cols; ++j) A(i, j) /= pivot;
+        A(i, i) = 1;
+        for (int k = i + 1; k < rows; ++k) {
+            if (A(k, i) == 0) continue;
+            K f = A(k, i);
+            for (int j = i + 1; j < cols; ++j) A(k, j) -= A(i, j) * f;
+            A(k, i) = 0;
+        }
+        ++i;
+    }
+    // Clear the pivot block above the diagonal; only the free columns change.
+    const int q = cols - d;
+    for (int p = q - 2; p >= 0; --p) {
+        for (int j = p + 1; j < q; ++j) {
+            for (int k = q; k < cols; ++k) A(p, k) -= A(p, j) * A(j, k);
+            A(p, j) = 0;
+        }
+    }
+    return d;
+}
+
+std::ostream& operator<<(std::ostream& s, const matrix& m)
+{
+    std::vector<int> w(m.cols, 0);
+    for (int j = 0; j < m.cols; ++j)
+        for (int i = 0; i < m.rows; ++i) w[j] = std::max(w[j], len(m.a[i][j]));
+    for (int i = 0; i < m.rows; ++i) {
+        if (i > 0) {
+            s << "[ ";
+            for (int j = 0; j < m.cols; ++j) {
+                if (j > 0) s << "  ";
+                for (int b = 0; b < w[j]; ++b) s << ' ';
+            }
+            s << " ]\n";
+        }
+        s << "[ ";
+        for (int j = 0; j < m.cols; ++j) {
+            if (j > 0) s << "  ";
+            const int l = len(m.a[i][j]);
+            for (int b = 0; b < (w[j] - l + 1) / 2; ++b) s << ' ';
+            s << m.a[i][j];
+            for (int b = 0; b < (w[j] - l) / 2; ++b) s << ' ';
+        }
+        s << " ]\n";
+    }
+    return s;
+}
+
+std::istream& operator>>(std::istream& s, matrix& m)
+{
+    for (int i = 0; i < m.rows; ++i)
+        for (int j = 0; j < m.cols; ++j) s >> m.a[i][j];
+    return s;
+}
