@@ -8,9 +8,10 @@
 
 void matrix::allocate()
 {
-    a = new K*[rows];
+    // Sizes are never negative; the clamp also tells the compiler so.
+    a = new K*[std::max(rows, 0)];
     for (int i = 0; i < rows; ++i) {
-        a[i] = new K[cols];
+        a[i] = new K[std::max(cols, 0)];
         for (int j = 0; j < cols; ++j) a[i][j] = 0;
     }
 }

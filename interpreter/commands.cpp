@@ -2,6 +2,7 @@
 
 #include "engine/globals.h"
 #include "interpreter/input.h"
+#include "interpreter/point_entry.h"
 #include "interpreter/session.h"
 #include "interpreter/settings.h"
 #include "interpreter/store.h"
@@ -18,17 +19,17 @@ const command_struct command[no_of_commands] = {
     {"cyclpol", -1, nullptr},
     {"deglex", -1, [](int) { deglex(); }},
     {"degrevlex", -1, [](int) { degrevlex(); }},
-    {"del", 0, nullptr},
-    {"del_all", -1, nullptr},
+    {"del", 0, [](int v) { del(v, 0); }},
+    {"del_all", -1, [](int) { del_all(0); }},
     {"delta", 3, nullptr},
     {"deltafn", 3, nullptr},
     {"dim", -1, [](int) { set_dim(); }},
-    {"display", 0, nullptr},
-    {"display_all", -1, nullptr},
+    {"display", 0, [](int v) { display(v, 1); }},
+    {"display_all", -1, [](int) { list_all(1); }},
     {"exit", -1, [](int) { quit = 1; }},
     {"gbasis", 3, nullptr},
     {"gencycl", -1, nullptr},
-    {"get", -1, nullptr},
+    {"get", -1, [](int) { get_scheme(); }},
     {"help", -1, [](int) { help(); }},
     {"hilbertfn", 3, nullptr},
     {"identifiers", -1, [](int) {
@@ -45,7 +46,7 @@ const command_struct command[no_of_commands] = {
     {"linomsyz", 3, nullptr},
     {"linres", 3, nullptr},
     {"linsyz", 3, nullptr},
-    {"list", -1, nullptr},
+    {"list", -1, [](int) { list_all(0); }},
     {"min", 3, nullptr},
     {"mindegs", 3, nullptr},
     {"omega", 3, nullptr},
@@ -69,7 +70,7 @@ const command_struct command[no_of_commands] = {
     {"range", -1, [](int) { range(); }},
     {"ring", -1, [](int) { show_settings(); }},
     {"root", -1, nullptr},
-    {"scheme", -1, nullptr},
+    {"scheme", -1, [](int) { create(3); }},
     {"sep", 3, nullptr},
     {"sigma", 3, nullptr},
     {"socle", 3, nullptr},

@@ -1,6 +1,15 @@
 #include "interpreter/store.h"
 
+#include <cctype>
 #include <cstring>
+#include <fstream>
+#include <iostream>
+
+#include "interpreter/displays.h"
+#include "interpreter/input.h"
+#include "interpreter/point_entry.h"
+#include "interpreter/scheme.h"
+#include "interpreter/session.h"
 
 var_struct var[no_of_vars];
 
@@ -14,4 +23,97 @@ void read_var(int& v, const std::string& cc)
         }
 }
 
-void del_all(int) {}
+scheme& scheme_at(int v)
+{
+    return *static_cast<scheme*>(var[v].var_ptr);
+}
+
+int new_var(int typ)
+{
+    std::string cc;
+    if (!read_word(cc, max_name)) return -1;
+    for (char c : cc)
+        if (!std::isalnum(static_cast<unsigned char>(c))) {
+            error(105);
+            return -1;
+        }
+    int v;
+    read_var(v, cc);
+    if (v != -2) {
+        error(111);
+        return -1;
+    }
+    for (int i = 0; i < no_of_vars; ++i)
+        if (var[i].name[0] == '\0') {
+            std::strcpy(var[i].name, cc.c_str());
+            var[i].typ = typ;
+            var[i].var_ptr = nullptr;
+            return i;
+        }
+    error(110);
+    return -1;
+}
+
+void release_var(int v)
+{
+    var[v].name[0] = '\0';
+    var[v].typ = 0;
+    var[v].var_ptr = nullptr;
+}
+
+void create(int typ)
+{
+    int v = new_var(typ);
+    if (v < 0) return;
+    std::cout << "enter filename : ";
+    std::string file_name;
+    if (!read_word(file_name, std::string::npos)) {
+        release_var(v);
+        return;
+    }
+    std::ifstream in(file_name);
+    if (!in) {
+        error(30);
+        release_var(v);
+        return;
+    }
+    int result = typ == 3 ? read_scheme(in, v, file_name) : 0;
+    if (result != 0) release_var(v);
+    // A refused dimension is followed by the separator like a success.
+    if (result == 0 || result == 1) print_line();
+}
+
+void del(int v, int mode)
+{
+    if (var[v].typ == 3 && var[v].var_ptr) delete static_cast<scheme*>(var[v].var_ptr);
+    if (mode == 0) std::cout << var[v].name << " deleted\n";
+    release_var(v);
+}
+
+void del_all(int mode)
+{
+    bool deleted = false;
+    for (int i = 0; i < no_of_vars; ++i)
+        if (var[i].name[0] != '\0') {
+            del(i, mode);
+            deleted = true;
+        }
+    if (mode == 0 && deleted) print_line();
+}
+
+void display(int v, int mode)
+{
+    if (var[v].typ == 3) std::cout << "scheme " << var[v].name;
+    if (mode == 0) {
+        std::cout << "\n";
+        return;
+    }
+    std::cout << ":\n";
+    if (var[v].typ == 3) std::cout << scheme_at(v);
+}
+
+void list_all(int mode)
+{
+    for (int i = 0; i < no_of_vars; ++i)
+        if (var[i].name[0] != '\0') display(i, mode);
+}

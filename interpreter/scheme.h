@@ -1,0 +1,67 @@
+// A finite point set of projective n-space with every result computed for
+// it.  Results are filled lazily by the algorithms; a null pointer (or a zero
+// flag) means "not computed yet".
+#pragma once
+
+#include <iosfwd>
+
+#include "engine/ideal.h"
+#include "engine/matrix.h"
+#include "engine/monom.h"
+#include "engine/polynomial.h"
+#include "fields/field.h"
+
+class scheme {
+public:
+    int s;                 // number of points
+    matrix* P;             // s rows of n affine coordinates; point i is (1 : P[i])
+    matrix* ev_q;          // s x s values of the triangular sequence (while sep is 0)
+    polynomial* q;         // the triangular sequence, s polynomials (while sep is 0)
+    int* pi;               // pivot point of each q[j] (while sep is 0)
+    ideal* separator;      // separator i takes 1 at point i and 0 at the others
+    ideal* Ix;             // reduced Groebner basis of I(X), increasing leading terms
+    ideal* Lf_Ix;          // leading forms of the Ix generators
+    ideal* min_Ix;         // minimal homogeneous generators of I_X
+    ideal* socle;          // socle generators of R/(X_0)
+    ideal* Can_Lf;         // canonical forms of the border monomials
+    monom* O;              // the order ideal, s monomials in increasing order
+    monom* B;              // the border, no_of_border monomials in increasing order
+    int no_of_border;
+    int* hilb_fct;         // H(0), H(1), ..., s entries
+    int* delta_fct;        // first difference of H
+    int sigma;
+    int delta;             // 0 until the Buchberger-Moeller results exist
+    int alpha;
+    int is_CB;
+    int is_ar_Go;
+    matrix* beta_matrix;
+    int* basis;
+    int no_of_pr;          // number of projections of the canonical module; 0 = not computed
+    int* pr_deg;
+    int* pr;
+    int A_d_cols;
+    int A_d_maxdeg;
+    int* A_d_coldeg;
+    polynomial* A_d;
+    int sep;               // 1 once the separators exist (q, ev_q, pi released)
+    int linid;             // 1 once the linear strand of I_X exists
+    int linom;             // 1 once the linear strand of w_R exists
+    int** linres;          // two rows of n entries: the strands of I_X and w_R
+
+    explicit scheme(int ss);
+    ~scheme();
+    scheme(const scheme&) = delete;
+    scheme& operator=(const scheme&) = delete;
+
+    // Re-creates the work data of the Buchberger-Moeller computation (q,
+    // ev_q, pi) after the separators released it, so that it can run again.
+    void renew_triangular_system();
+};
+
+// The points: <1:x_1:...:x_n> for each point, with nothing in between.
+void disp_scheme(std::ostream& s, const scheme& X);
+// The full display: heading, points and whatever results exist
+// (interpreter/displays.cpp).
+std::ostream& operator<<(std::ostream& s, scheme& X);
+// Reads s * n field elements into P, row by row, without normalising.
+std::istream& operator>>(std::istream& s, scheme& X);
