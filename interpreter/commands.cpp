@@ -1,6 +1,7 @@
 #include "interpreter/commands.h"
 
 #include "engine/globals.h"
+#include "fields/cyclotomic_sets.h"
 #include "interpreter/input.h"
 #include "interpreter/point_entry.h"
 #include "interpreter/session.h"
@@ -14,9 +15,9 @@ const command_struct command[no_of_commands] = {
     {"betamat", 3, nullptr},
     {"bumo", 3, nullptr},
     {"char", -1, [](int) { characteristic(); }},
-    {"cyclotom", -1, nullptr},
-    {"cyclotom2", -1, nullptr},
-    {"cyclpol", -1, nullptr},
+    {"cyclotom", -1, [](int) { cyclotom(); }},
+    {"cyclotom2", -1, [](int) { cyclotom2(); }},
+    {"cyclpol", -1, [](int) { cyclpol(); }},
     {"deglex", -1, [](int) { deglex(); }},
     {"degrevlex", -1, [](int) { degrevlex(); }},
     {"del", 0, [](int v) { del(v, 0); }},
@@ -28,7 +29,7 @@ const command_struct command[no_of_commands] = {
     {"display_all", -1, [](int) { list_all(1); }},
     {"exit", -1, [](int) { quit = 1; }},
     {"gbasis", 3, nullptr},
-    {"gencycl", -1, nullptr},
+    {"gencycl", -1, [](int) { gencycl(); }},
     {"get", -1, [](int) { get_scheme(); }},
     {"help", -1, [](int) { help(); }},
     {"hilbertfn", 3, nullptr},
@@ -69,7 +70,7 @@ const command_struct command[no_of_commands] = {
     {"random2", -1, nullptr},
     {"range", -1, [](int) { range(); }},
     {"ring", -1, [](int) { show_settings(); }},
-    {"root", -1, nullptr},
+    {"root", -1, [](int) { root(); }},
     {"scheme", -1, [](int) { create(3); }},
     {"sep", 3, nullptr},
     {"sigma", 3, nullptr},

@@ -28,21 +28,25 @@ scheme& scheme_at(int v)
     return *static_cast<scheme*>(var[v].var_ptr);
 }
 
-int new_var(int typ)
+bool read_new_name(std::string& cc)
 {
-    std::string cc;
-    if (!read_word(cc, max_name)) return -1;
+    if (!read_word(cc, max_name)) return false;
     for (char c : cc)
         if (!std::isalnum(static_cast<unsigned char>(c))) {
             error(105);
-            return -1;
+            return false;
         }
     int v;
     read_var(v, cc);
     if (v != -2) {
         error(111);
-        return -1;
+        return false;
     }
+    return true;
+}
+
+int reserve_var(const std::string& cc, int typ)
+{
     for (int i = 0; i < no_of_vars; ++i)
         if (var[i].name[0] == '\0') {
             std::strcpy(var[i].name, cc.c_str());
@@ -52,6 +56,13 @@ int new_var(int typ)
         }
     error(110);
     return -1;
+}
+
+int new_var(int typ)
+{
+    std::string cc;
+    if (!read_new_name(cc)) return -1;
+    return reserve_var(cc, typ);
 }
 
 void release_var(int v)

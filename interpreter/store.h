@@ -26,6 +26,11 @@ scheme& scheme_at(int v);
 // Reserves an entry for a new identifier read from standard input; -1 when
 // the name is refused (errors 105, 111, 110) or the input ended.
 int new_var(int typ);
+// The two halves of new_var, for commands that read their parameters in
+// between: reads and checks a new name (errors 105, 111), and reserves the
+// free entry with the smallest index for it (error 110, -1 when full).
+bool read_new_name(std::string& cc);
+int reserve_var(const std::string& cc, int typ);
 // Frees an entry reserved by new_var whose object could not be made.
 void release_var(int v);
 

@@ -1,0 +1,178 @@
+// The cyclotomic commands of TARV_QN.
+#include "fields/cyclotomic_sets.h"
+
+#include <iostream>
+#include <string>
+
+#include "engine/globals.h"
+#include "engine/polynomial.h"
+#include "fields/QN.h"
+#include "fields/rational_text.h"
+#include "interpreter/input.h"
+#include "interpreter/scheme.h"
+#include "interpreter/session.h"
+#include "interpreter/store.h"
+
+void root()
+{
+    int order;
+    if (!read_number(order)) return;
+    if (order <= 1) {
+        std::cout << "\nroots of N with N > 1 !!!\n";
+        return;
+    }
+    QN::set(order);
+    del_all(0);
+    show_settings();
+}
+
+void cyclpol()
+{
+    // Univariate in the first variable for the duration.
+    int saved_dim = dim;
+    dim = 1;
+    // zeta^n = sum of the entries of QN_phi[0] times zeta^i; for N = 1 the
+    // table is empty and Phi_1 = x - 1.
+    QN lower_zero(1);
+    const QN& lower = QN_phi.empty() ? lower_zero : QN_phi[0];
+    polynomial f(0);
+    for (int i = 0; i < QN::n; ++i) {
+        if (lower.a[i] == 0) continue;
+        monom m;
+        m.exp[0] = static_cast<int16_t>(i);
+        polynomial term(m);
+        term *= QN(lower.a[i]);
+        f -= term;
+    }
+    monom top;
+    top.exp[0] = static_cast<int16_t>(QN::n);
+    f += polynomial(top);
+    counter = 0;
+    std::cout << "the " << QN::N << "-th cyclotomic polynomial over Q is :\n" << f << "\n";
+    print_line();
+    dim = saved_dim;
+}
+
+// zeta^i in the current field Q(zeta_N), 0 <= i < N.
+static QN root_power(int i)
+{
+    if (i >= QN::n) return QN_phi[i - QN::n];
+    QN x(0);
+    x.a[i] = 1;
+    return x;
+}
+
+// x^e by repeated multiplication, e >= 1.
+static QN power(const QN& x, int e)
+{
+    QN y = x;
+    for (int k = 1; k < e; ++k) y *= x;
+    return y;
+}
+
+// The common start of the three builders: the plane, a new name and s > 0.
+static bool read_builder_start(std::string& name, int& s)
+{
+    if (dim != 2) {
+        std::cerr << "dimension = 2 required !!! \n";
+        return false;
+    }
+    if (!read_new_name(name)) return false;
+    if (!read_number(s)) return false;
+    if (s <= 0) {
+        std::cout << "first parameter has to be greater than zero !\n";
+        return false;
+    }
+    return true;
+}
+
+// Switches the field to Q(zeta_s) and stores a new scheme of s points under
+// name.  Schemes stored under another field must never meet the new one, so
+// they are deleted first, with the usual reports.
+static scheme* store_builder_scheme(const std::string& name, int s)
+{
+    if (s != QN::N) del_all(0);
+    int v = reserve_var(name, 3);
+    if (v < 0) return nullptr;
+    QN::set(s);
+    scheme* X = new scheme(s);
+    var[v].var_ptr = X;
+    for (int i = 0; i < s; ++i) X->P->a[i][0] = root_power(i);
+    return X;
+}
+
+void cyclotom()
+{
+    std::string name;
+    int s, a;
+    if (!read_builder_start(name, s)) return;
+    if (!read_number(a)) return;
+    if (!(0 < a && a < s)) {
+        std::cout << "second parameter has to be greater than zero and less than the first parameter!\n";
+        return;
+    }
+    scheme* X = store_builder_scheme(name, s);
+    if (!X) return;
+    for (int i = 0; i < s; ++i) X->P->a[i][1] = power(X->P->a[i][0], a);
+    show_settings();
+}
+
+void cyclotom2()
+{
+    std::string name;
+    int s, a, b;
+    if (!read_builder_start(name, s)) return;
+    if (!read_number(a)) return;
+    if (!(0 < a && a < s)) {
+        std::cout << "second parameter has to be greater than zero and less than the first parameter!\n";
+        return;
+    }
+    if (!read_number(b)) return;
+    if (!(0 < b && b < a)) {
+        std::cout << "third parameter has to be greater than zero and less than the second parameter!\n";
+        return;
+    }
+    scheme* X = store_builder_scheme(name, s);
+    if (!X) return;
+    for (int i = 0; i < s; ++i) {
+        const QN& x = X->P->a[i][0];
+        X->P->a[i][1] = power(x, a) + power(x, b);
+    }
+    show_settings();
+}
+
+void gencycl()
+{
+    std::string name;
+    int s;
+    if (!read_builder_start(name, s)) return;
+    scheme* X = store_builder_scheme(name, s);
+    if (!X) return;
+    for (int i = 0; i < s; ++i) X->P->a[i][1] = 0;
+    std::cout << "enter coefficients :\n";
+    for (int j = s - 1; j >= 0; --j) {
+        std::cout << "c_" << j << " : ";
+        std::string token;
+        mpq_class c;
+        bool ok = read_word(token, std::string::npos);
+        if (ok && !parse_rational(token, c)) {
+            std::cerr << "'" << token << "' is not a number\n";
+            discard_line();
+            ok = false;
+        }
+        if (!ok) {
+            // Nothing half-made stays stored.
+            int v;
+            read_var(v, name);
+            del(v, 1);
+            return;
+        }
+        Rational coefficient(c);
+        for (int i = 0; i < s; ++i) {
+            const QN& x = X->P->a[i][0];
+            QN term = j == 0 ? QN(1) : power(x, j);
+            X->P->a[i][1] += term * coefficient;
+        }
+    }
+    show_settings();
+}
