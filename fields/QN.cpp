@@ -90,18 +90,20 @@ void scale(const QN& x, const Rational& s, std::vector<Rational>& out)
 // optionally "/" and digits.  False on anything else or a zero denominator.
 bool read_coordinate(std::istream& s, Rational& x)
 {
+    // A peek past the end would set failbit on the next one.
+    auto next = [&s] { return s.eof() ? EOF : s.peek(); };
     int c;
-    while ((c = s.peek()) != EOF && std::isspace(c)) s.get();
+    while ((c = next()) != EOF && std::isspace(c)) s.get();
     std::string text;
     if (c == '+' || c == '-') text.push_back(static_cast<char>(s.get()));
     auto digits = [&] {
         std::size_t before = text.size();
         int d;
-        while ((d = s.peek()) != EOF && std::isdigit(d)) text.push_back(static_cast<char>(s.get()));
+        while ((d = next()) != EOF && std::isdigit(d)) text.push_back(static_cast<char>(s.get()));
         return text.size() > before;
     };
     if (!digits()) return false;
-    if (s.peek() == '/') {
+    if (next() == '/') {
         text.push_back(static_cast<char>(s.get()));
         if (!digits()) return false;
     }
@@ -194,7 +196,9 @@ void QN::set(int order)
     mat.assign(n, std::vector<Rational>(n + 1));
     high.assign(n > 1 ? n - 1 : 0, Rational());
 
+    // N = 1 is the only order with n = N: zeta = 1 and no table.
     QN_phi.assign(N - n, QN(0));
+    if (N == n) return;
     for (int i = 0; i < n; ++i) QN_phi[0].a[i] = -c[i];
     for (int i = 1; i < N - n; ++i) {
         QN& power = QN_phi[i];
