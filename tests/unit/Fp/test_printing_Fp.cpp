@@ -90,4 +90,17 @@ TEST_F(SmallPrimeTest, MatrixOverF7)
     EXPECT_EQ(s.str(), "[ -1  1 ]\n");
 }
 
+// With the default modulus the example entries print as themselves.
+TEST(MatrixFp, DisplayAndInput)
+{
+    field_set_defaults();
+    matrix m(2, 2);
+    std::istringstream in("1 10 100 2");
+    in >> m;
+    EXPECT_EQ(m.a[1][0], Fp(100));
+    std::ostringstream s;
+    s << m;
+    EXPECT_EQ(s.str(), "[  1   10 ]\n[         ]\n[ 100   2 ]\n");
+}
+
 }  // namespace
