@@ -4,7 +4,6 @@
 #pragma once
 
 #include <iosfwd>
-#include <string>
 #include <utility>
 
 #include <gmpxx.h>
