@@ -1,0 +1,603 @@
+#include "engine/omega.h"
+
+#include <algorithm>
+#include <iostream>
+#include <set>
+#include <vector>
+
+#include "engine/bumo.h"
+#include "engine/globals.h"
+#include "engine/ideal.h"
+#include "engine/matrix.h"
+#include "engine/monom.h"
+#include "engine/polynomial.h"
+#include "interpreter/scheme.h"
+
+int check(const polynomial& f, const monom& t)
+{
+    for (int i = 0; i < f.no_of_monoms; ++i)
+        if (f.term[i] == t) return i;
+    return -1;
+}
+
+namespace {
+
+// Projective polynomials are built while the global dim is raised to proj;
+// the destructor restores it on every way out.
+struct projective_scope {
+    int saved = dim;
+    projective_scope() { dim = proj; }
+    ~projective_scope() { dim = saved; }
+    projective_scope(const projective_scope&) = delete;
+    projective_scope& operator=(const projective_scope&) = delete;
+};
+
+int h_exp(const monom& m)
+{
+    return m.exp[proj - 1];
+}
+
+// Degree of a projective monomial, the homogenizing exponent included.
+int full_deg(const monom& m)
+{
+    return m.tot_deg() + h_exp(m);
+}
+
+// u as a projective monomial with homogenizing exponent a.
+monom with_h(const monom& u, int a)
+{
+    monom m = u;
+    prj(m);
+    m.exp[proj - 1] = static_cast<int16_t>(a);
+    return m;
+}
+
+// The single term c * m.
+polynomial term_poly(const monom& m, const K& c)
+{
+    polynomial p(m);
+    p.coef[0] = c;
+    return p;
+}
+
+// Term i of f as a polynomial of its own.
+polynomial term_of(const polynomial& f, int i)
+{
+    return term_poly(f.term[i], f.coef[i]);
+}
+
+// The coefficient c * h^a of term i of f = ... + c * h^a * w + ...: what a
+// projection onto w takes from f.
+polynomial coef_of(const polynomial& f, int i)
+{
+    return term_poly(with_h(monom(), h_exp(f.term[i])), f.coef[i]);
+}
+
+// A monomial strictly below every other of its affine part: the order in
+// which the needed monomials are kept.
+struct affine_less {
+    bool operator()(const monom& x, const monom& y) const { return monom_ordering_lt(x, y) != 0; }
+};
+
+// The canonical form of t computed from the Groebner basis: the normal form
+// of t, homogenized to the full degree deg(t).  Used where t has no earlier
+// canonical form to start from.
+polynomial canonical_form(const scheme& X, const monom& t)
+{
+    polynomial rest(t);
+    polynomial nf(0);
+    while (sign(rest)) {
+        const monom w = rest.term[0];
+        const polynomial lead = term_of(rest, 0);
+        if (is_el_O(X, w) >= 0) {
+            nf += lead;
+            rest -= lead;
+            continue;
+        }
+        int l = 0;
+        while (l < X.Ix->no_of_gens && !Zn_order_le(X.Ix->gen[l].term[0], w)) ++l;
+        if (l == X.Ix->no_of_gens) {  // only when the points were not distinct
+            rest -= lead;
+            continue;
+        }
+        polynomial r = X.Ix->gen[l];
+        r *= w / X.Ix->gen[l].term[0];
+        r *= rest.coef[0] / X.Ix->gen[l].coef[0];
+        rest -= r;
+    }
+    polynomial c(0);
+    if (!sign(nf)) return c;
+    hom(c, nf);
+    const int k = t.tot_deg() - nf.term[0].tot_deg();
+    if (k > 0)
+        for (int i = 0; i < c.no_of_monoms; ++i) c.term[i].exp[proj - 1] += static_cast<int16_t>(k);
+    return c;
+}
+
+// The needed monomials OO in increasing order with their canonical forms.
+struct canonical_forms {
+    const scheme& X;
+    std::vector<monom> OO;
+    std::vector<polynomial> Can;
+    polynomial extra;  // a form computed outside OO
+
+    int position(const monom& t) const
+    {
+        auto it = std::lower_bound(OO.begin(), OO.end(), t, affine_less());
+        if (it == OO.end() || !aff_eq(*it, t)) return -1;
+        return static_cast<int>(it - OO.begin());
+    }
+
+    // The canonical form of t, a monomial outside O.
+    const polynomial& of(const monom& t)
+    {
+        int p = position(t);
+        if (p >= 0) return Can[p];
+        extra = canonical_form(X, t);
+        return extra;
+    }
+
+    void compute();
+};
+
+void canonical_forms::compute()
+{
+    const int o = static_cast<int>(OO.size());
+    Can.assign(o, polynomial(0));
+    if (verbose) std::cerr << "calculating canonical forms ...\n";
+    for (int i = 0; i < o; ++i) {
+        if (verbose) std::cerr << "[" << o - i << "]";
+        const monom& t = OO[i];
+        polynomial& C = Can[i];
+        const int g = is_el_G(X, t);
+        if (g >= 0) {
+            const polynomial& G = X.Ix->gen[g];
+            if (G.no_of_monoms == 1) continue;  // the bare monomial: 0
+            polynomial p(t);
+            p *= G.coef[0];
+            p -= G;
+            hom(C, p);
+            const int k = t.tot_deg() - p.term[0].tot_deg();
+            if (k > 0)
+                for (int j = 0; j < C.no_of_monoms; ++j) C.term[j].exp[proj - 1] += static_cast<int16_t>(k);
+            continue;
+        }
+        int l = i - 1;
+        while (l >= 0 && !Zn_order_lt(OO[l], t)) --l;
+        if (l < 0) {  // no earlier divisor to start from
+            C = canonical_form(X, t);
+            continue;
+        }
+        if (!sign(Can[l])) continue;
+        C = Can[l];
+        C *= t / OO[l];
+        // Replace the terms outside O by canonical forms.  Every form put in
+        // has its terms in O, so each round removes one term outside O.
+        for (;;) {
+            if (!sign(C)) break;
+            int a = 0;
+            while (a < C.no_of_monoms && is_el_O(X, C.term[a]) >= 0) ++a;
+            if (a == C.no_of_monoms) break;
+            const K c = C.coef[a];
+            const int e = h_exp(C.term[a]);
+            monom w = C.term[a];
+            w.dim = static_cast<int16_t>(proj - 1);
+            w.exp[proj - 1] = 0;
+            C -= term_of(C, a);
+            const int k = position(w);
+            polynomial repl = k >= 0 && k < i ? Can[k] : canonical_form(X, w);
+            if (sign(repl)) {
+                repl *= with_h(monom(), e);
+                repl *= c;
+                C += repl;
+            }
+        }
+    }
+    if (verbose) std::cerr << "\n";
+    std::cout << Line;
+}
+
+// Relation candidate of step "candidates": a pair of corners or a corner
+// with a variable.
+struct candidate {
+    monom TT;
+    int f;        // owning corner (index into gr_socle), -1 when dropped
+    int partner;  // the second corner of a pair, -1 for a variable
+};
+
+// Flat number x s arrays of projective polynomials.
+struct poly_rows {
+    int cols;
+    std::vector<polynomial> a;
+    poly_rows(int rows, int c) : cols(c), a(static_cast<size_t>(rows) * c, polynomial(0)) {}
+    polynomial& operator()(int i, int k) { return a[static_cast<size_t>(i) * cols + k]; }
+};
+
+}  // namespace
+
+void omega(scheme& X)
+{
+    if (X.delta == 0) bu_mo(X);
+    const int s = X.s;
+    const monom* O = X.O;
+
+    // Corners: the u with u*x outside O for every variable x.
+    std::vector<int> gr_socle, elim;
+    const int deg1_end = s > 1 ? X.hilb_fct[1] : 1;
+    for (int i = 0; i < s; ++i) {
+        bool corner = true;
+        for (int k = 1; k < deg1_end && corner; ++k)
+            if (is_el_O(X, O[i] * O[k]) >= 0) corner = false;
+        (corner ? gr_socle : elim).push_back(i);
+    }
+    const int q = static_cast<int>(gr_socle.size());
+    const int no_of_elim = static_cast<int>(elim.size());
+    auto u = [&](int i) -> const monom& { return O[gr_socle[i]]; };
+
+    // Candidate relation monomials, then the dominated ones dropped.
+    std::vector<candidate> cand;
+    for (int i = 0; i < q; ++i)
+        for (int j = i + 1; j < q; ++j) cand.push_back({u(i) / gcd(u(i), u(j)), i, j});
+    for (int i = 0; i < q; ++i)
+        for (int j = 0; j < dim; ++j) {
+            monom t(0);
+            t.exp[j] = static_cast<int16_t>(u(i).exp[j] + 1);
+            cand.push_back({t, i, -1});
+        }
+    const int no_of_cand = static_cast<int>(cand.size());
+    int number = no_of_cand;
+    for (int i = 0; i < no_of_cand; ++i)
+        for (int k = 0; k < no_of_cand; ++k)
+            if (k != i && cand[k].f != -1 && cand[k].f == cand[i].f && Zn_order_le(cand[k].TT, cand[i].TT)) {
+                cand[i].f = -1;
+                --number;
+                break;
+            }
+
+    // The monomials whose canonical forms are needed, in increasing order.
+    std::set<monom, affine_less> oo;
+    for (int i = 0; i < s; ++i)
+        for (int j = i; j < s; ++j) {
+            monom p = O[i] * O[j];
+            if (is_el_O(X, p) < 0) oo.insert(p);
+        }
+    for (const candidate& c : cand)
+        if (c.f != -1 && is_el_O(X, c.TT) < 0)
+            for (int j = 0; j < s; ++j) oo.insert(c.TT * O[j]);
+
+    projective_scope raised;
+    canonical_forms cf{X, std::vector<monom>(oo.begin(), oo.end()), {}, polynomial(0)};
+    cf.compute();
+
+    // Elimination rows: pr_(u) through the projections of greater monomials.
+    poly_rows SS(no_of_elim, s);
+    for (int i = 0; i < no_of_elim; ++i) {
+        const int N = elim[i];
+        int j = 0;
+        while (j < q && !Zn_order_lt(O[N], u(j))) ++j;
+        if (j == q) continue;
+        const monom& v = u(j);
+        const monom qv = v / O[N];
+        for (int k = 1; k < s; ++k) {
+            if (k == N) continue;
+            const monom p = qv * O[k];
+            if (is_el_O(X, p) >= 0) continue;
+            const polynomial& C = cf.of(p);
+            if (!sign(C)) continue;
+            const int a = check(C, v);
+            if (a >= 0) SS(i, k) = coef_of(C, a);
+        }
+        SS(i, gr_socle[j]) -= polynomial(qv);
+    }
+    // Back substitution: only corner columns remain.
+    for (int i = no_of_elim - 2; i >= 0; --i)
+        for (int j = i + 1; j < no_of_elim; ++j) {
+            if (!sign(SS(i, elim[j]))) continue;
+            const polynomial f = SS(i, elim[j]);
+            for (int k = 0; k < q; ++k) SS(i, gr_socle[k]) -= f * SS(j, gr_socle[k]);
+            SS(i, elim[j]) = 0;
+        }
+
+    // Relation rows, one per live candidate.
+    poly_rows S(number, s);
+    std::vector<int> e(number);
+    // Adds sign * (the coefficient of target in the canonical form of w * O[k])
+    // to S(m, k) for every k from k0 on with w * O[k] outside O, k != skip.
+    auto corrections = [&](int m, const monom& w, const monom& target, int k0, int skip, bool add) {
+        for (int k = k0; k < s; ++k) {
+            if (k == skip) continue;
+            const monom p = w * O[k];
+            if (is_el_O(X, p) >= 0) continue;
+            const polynomial& C = cf.of(p);
+            if (!sign(C)) continue;
+            const int a = check(C, target);
+            if (a < 0) continue;
+            if (add)
+                S(m, k) += coef_of(C, a);
+            else
+                S(m, k) -= coef_of(C, a);
+        }
+    };
+    int m = 0;
+    for (const candidate& c : cand) {
+        if (c.f == -1) continue;
+        const int i = c.f;
+        if (c.partner >= 0) {
+            const int j = c.partner;
+            const monom g0 = gcd(u(i), u(j));
+            const int G = is_el_O(X, g0);
+            const monom wi = u(i) / g0, wj = u(j) / g0;
+            if (sign(wi)) corrections(m, wi, u(i), 1, G, true);
+            S(m, gr_socle[i]) -= polynomial(wi);
+            if (sign(wj)) corrections(m, wj, u(j), 1, G, false);
+            S(m, gr_socle[j]) += polynomial(wj);
+        } else {
+            const monom qc = with_h(c.TT, 0);
+            corrections(m, qc, u(i), 0, -1, true);
+            S(m, gr_socle[i]) -= polynomial(qc);
+        }
+        e[m] = i;
+        ++m;
+    }
+    if (verbose) std::cerr << number << " syzygies among " << q << " projections found.\n" << Line;
+
+    // Rewriting in the corner columns.
+    if (verbose) std::cerr << "rewriting syzygies ...\n";
+    for (int i = 0; i < no_of_elim; ++i) {
+        if (verbose) std::cerr << "[" << s - i - q << "]";
+        for (int r = 0; r < number; ++r) {
+            if (!sign(S(r, elim[i]))) continue;
+            const polynomial f = S(r, elim[i]);
+            for (int k = 0; k < q; ++k) S(r, gr_socle[k]) -= f * SS(i, gr_socle[k]);
+            S(r, elim[i]) = 0;
+        }
+    }
+    if (verbose) std::cerr << "\n";
+    auto Sc = [&](int r, int l) -> polynomial& { return S(r, gr_socle[l]); };
+
+    // Redundant relations: pairs of rows of one corner whose S-element
+    // reduces to 0 modulo h with a constant multiple of some row.
+    long number1 = 0;
+    for (int i = 0; i < q; ++i) {
+        long r = std::count(e.begin(), e.end(), i);
+        number1 += r * (r - 1) / 2;
+    }
+    matrix T(number, number);
+    std::vector<int> tc(number), tr(number);
+    for (int i = 0; i < number; ++i) tc[i] = tr[i] = i;
+    int g = 0;
+    int mx = 0;
+    for (int r = 0; r < number; ++r) mx = std::max(mx, Sc(r, e[r]).term[0].tot_deg());
+    if (verbose) std::cerr << "eliminating syzygies ...\n";
+    // An entry takes part modulo h only when it is not 0 there.
+    auto usable = [](const polynomial& f) { return sign(f) && !is_prj(f); };
+    std::vector<polynomial> R(q, polynomial(0));
+    for (int i = 0; i < number; ++i)
+        for (int j = i + 1; j < number; ++j) {
+            if (e[i] != e[j]) continue;
+            const int E = e[i];
+            const monom lti = Sc(i, E).term[0], ltj = Sc(j, E).term[0];
+            const monom t = lcm(lti, ltj);
+            if (t.tot_deg() > mx) {
+                if (verbose) std::cerr << "[" << number1 << "]";
+                --number1;
+                continue;
+            }
+            const int sg = sign(Sc(i, E).coef[0]) * sign(Sc(j, E).coef[0]);
+            const monom qi = t / lti, qj = t / ltj;
+            for (int l = 0; l < q; ++l) {
+                R[l] = 0;
+                if (!is_prj(Sc(i, l)) && !h_exp(qi)) {
+                    R[l] = Lf(Sc(i, l));
+                    R[l] *= qi;
+                }
+                if (!is_prj(Sc(j, l)) && !h_exp(qj)) {
+                    polynomial p = Lf(Sc(j, l));
+                    p *= qj;
+                    if (sg < 0)
+                        R[l] += p;
+                    else
+                        R[l] -= p;
+                }
+            }
+            bool flag = false;
+            const bool room = g < number;  // a free row of T is left
+            if (room && t == lti) {
+                T.a[tr[g]][i] = 1;
+                flag = true;
+            }
+            if (room && t == ltj) {
+                T.a[tr[g]][j] = sg > 0 ? -K(1) : K(1);
+                flag = true;
+            }
+            // Reduce R to 0.  Each step removes the leading term at the
+            // position ee of greatest quotient lt(R[l]) / u_l and brings in
+            // only terms of smaller quotient or, with an equal one, at later
+            // positions, so the pair (quotient, ee) decreases.  A reduction
+            // that keeps breaking this rule is reported as a failure rather
+            // than run for ever.
+            monom prev;
+            int prev_ee = -1;
+            int slack = 1000;
+            for (;;) {
+                int ee = -1;
+                monom best;
+                for (int l = 0; l < q; ++l) {
+                    if (!sign(R[l])) continue;
+                    const monom qt = R[l].term[0] / u(l);
+                    if (ee < 0 || qt > best) {
+                        ee = l;
+                        best = qt;
+                    }
+                }
+                if (ee < 0) break;
+                const bool decreased = prev_ee < 0 || best < prev || (best == prev && ee > prev_ee);
+                const bool progress = decreased || slack-- > 0;
+                prev = best;
+                prev_ee = ee;
+                int lp = -1;
+                const monom ltR = R[ee].term[0];
+                if (progress) {
+                    for (int r = 0; r < number && lp < 0; ++r)
+                        if (e[r] == ee && usable(Sc(r, ee)) && Sc(r, ee).term[0] == ltR) lp = r;
+                    if (lp >= 0) {
+                        const K cc = R[ee].coef[0] / Sc(lp, ee).coef[0];
+                        for (int n = 0; n < q; ++n)
+                            if (!is_prj(Sc(lp, n))) R[n] -= Lf(Sc(lp, n)) * cc;
+                        if (room) {
+                            T.a[tr[g]][lp] -= cc;
+                            flag = true;
+                        }
+                        continue;
+                    }
+                    for (int r = 0; r < number && lp < 0; ++r)
+                        if (e[r] == ee && usable(Sc(r, ee)) && Zn_order_lt(Sc(r, ee).term[0], ltR)) lp = r;
+                    if (lp >= 0) {
+                        const K cc = R[ee].coef[0] / Sc(lp, ee).coef[0];
+                        const monom qq = ltR / Sc(lp, ee).term[0];
+                        for (int n = 0; n < q; ++n)
+                            if (!is_prj(Sc(lp, n))) {
+                                polynomial p = Lf(Sc(lp, n));
+                                p *= qq;
+                                p *= cc;
+                                R[n] -= p;
+                            }
+                        continue;
+                    }
+                }
+                std::cerr << "\ncannot reduce to zero --> error !?! !?!\n";
+                for (int l = 0; l < q; ++l) {
+                    counter = 0;
+                    if (l == ee) {
+                        std::cout << "> ";
+                        counter = 2;
+                    }
+                    std::cout << R[l] << "\n";
+                }
+                break;
+            }
+            if (verbose) std::cerr << "[" << number1 << "]";
+            --number1;
+            if (flag) g = number - T.solve(tc.data(), tr.data());
+        }
+    if (verbose) std::cerr << "\n";
+    for (int k = 0; k < g; ++k) e[tc[k]] = -1;
+
+    // Redundant generators: a live row with a unit entry expresses that
+    // corner's projection through the others.
+    if (verbose) std::cerr << "rewriting syzygies ...\n";
+    std::vector<bool> eliminated(q, false);
+    for (int i = 0; i < q; ++i) {
+        if (verbose) std::cerr << "[" << q - i << "]";
+        int r = 0;
+        while (r < number && !(e[r] != -1 && sign(Sc(r, i)) && !sign(Sc(r, i).term[0]))) ++r;
+        if (r == number) continue;
+        eliminated[i] = true;
+        K cc = Sc(r, i).coef[0];
+        cc.invert();
+        const K minus_cc = -cc;
+        for (int j = 0; j < q; ++j)
+            if (j != i) Sc(r, j) *= minus_cc;
+        for (int k = 0; k < number; ++k) {
+            if (k == r || e[k] == -1 || !sign(Sc(k, i))) continue;
+            const polynomial f = Sc(k, i);
+            for (int j = 0; j < q; ++j)
+                if (j != i) Sc(k, j) += f * Sc(r, j);
+            Sc(k, i) = 0;
+        }
+        e[r] = -1;
+    }
+    if (verbose) std::cerr << "\n" << Line;
+
+    // Results.
+    std::vector<int> gens;  // corner index of each generator
+    for (int i = 0; i < q; ++i)
+        if (!eliminated[i]) gens.push_back(i);
+    const int no_of_pr = static_cast<int>(gens.size());
+    const int D = no_of_pr > 0 ? u(gens.back()).tot_deg() : 0;
+    // Degree index of each live row; a row without a generator entry is the
+    // zero relation and is left out.
+    std::vector<int> index(number, -1);
+    int maxdeg = 0, cols = 0;
+    for (int r = 0; r < number; ++r) {
+        if (e[r] == -1) continue;
+        for (int gi : gens)
+            if (sign(Sc(r, gi))) {
+                index[r] = full_deg(Sc(r, gi).term[0]) - u(gi).tot_deg() + D;
+                break;
+            }
+        if (index[r] < 0) continue;
+        maxdeg = std::max(maxdeg, index[r]);
+        ++cols;
+    }
+    X.pr = new int[no_of_pr];
+    for (int k = 0; k < no_of_pr; ++k) X.pr[k] = gr_socle[gens[k]];
+    X.pr_deg = new int[X.sigma + 2]();
+    for (int gi : gens) ++X.pr_deg[u(gi).tot_deg()];
+    X.A_d_maxdeg = maxdeg;
+    X.A_d_coldeg = new int[maxdeg + 1]();
+    for (int r = 0; r < number; ++r)
+        if (index[r] >= 0) ++X.A_d_coldeg[index[r]];
+    X.A_d_cols = cols;
+    X.A_d = new polynomial[static_cast<size_t>(no_of_pr) * cols];
+    int n = 0;
+    for (int d = 0; d <= maxdeg; ++d)
+        for (int r = 0; r < number; ++r) {
+            if (index[r] != d) continue;
+            for (int k = 0; k < no_of_pr; ++k) X.A_d[k * cols + n] = Sc(r, gens[k]);
+            ++n;
+        }
+    X.no_of_pr = no_of_pr;
+}
+
+void disp_omega(std::ostream& s, scheme& X)
+{
+    if (X.no_of_pr == 0) omega(X);
+    s << "the minimal homogeneous presentation of the canonical module w_R :\n";
+    const int D = X.O[X.pr[X.no_of_pr - 1]].tot_deg();
+    bool first = true;
+    for (int d = X.A_d_maxdeg; d >= 0; --d) {
+        const int n = X.A_d_coldeg[d];
+        if (n == 0) continue;
+        if (!first) s << " + ";
+        first = false;
+        if (n == 1)
+            s << "P";
+        else
+            s << "P^" << n;
+        if (D - d != 1) s << "(" << D - d - 1 << ")";
+    }
+    s << " --> ";
+    first = true;
+    for (int d = 0; d <= X.sigma + 1; ++d) {
+        const int n = X.pr_deg[d];
+        if (n == 0) continue;
+        if (!first) s << " + ";
+        first = false;
+        if (n == 1)
+            s << "P";
+        else
+            s << "P^" << n;
+        if (d != 1) s << "(" << d - 1 << ")";
+    }
+    s << " --> w_R --> 0\n" << Line;
+}
+
+void disp_omegamat(std::ostream& s, scheme& X)
+{
+    if (X.no_of_pr == 0) omega(X);
+    s << "the coloms of A_" << dim << " :\n";
+    for (int n = 0; n < X.A_d_cols; ++n) {
+        s << "[ ";
+        counter = 2;
+        for (int m = 0; m < X.no_of_pr; ++m) {
+            s << X.A_d[m * X.A_d_cols + n];
+            if (m + 1 < X.no_of_pr) s << ";\n";
+            counter = 0;
+        }
+        s << " ]\n";
+    }
+    s << Line << "w_R is generated by the following projections :\n";
+    for (int m = 0; m < X.no_of_pr; ++m) s << "pr_(" << X.O[X.pr[m]] << ")\n";
+    s << Line;
+}
