@@ -1,9 +1,14 @@
 #include "interpreter/commands.h"
 
+#include <iostream>
+
+#include "engine/bumo.h"
 #include "engine/globals.h"
+#include "engine/invariants.h"
 #include "fields/cyclotomic_sets.h"
 #include "interpreter/input.h"
 #include "interpreter/point_entry.h"
+#include "interpreter/random_points.h"
 #include "interpreter/session.h"
 #include "interpreter/settings.h"
 #include "interpreter/store.h"
@@ -11,9 +16,9 @@
 // Commands whose operation is not built yet have no action; the dispatcher
 // says so.
 const command_struct command[no_of_commands] = {
-    {"alpha", 3, nullptr},
+    {"alpha", 3, [](int v) { alpha_X(std::cout, scheme_at(v)); }},
     {"betamat", 3, nullptr},
-    {"bumo", 3, nullptr},
+    {"bumo", 3, [](int v) { bu_mo(scheme_at(v)); }},
     {"char", -1, [](int) { characteristic(); }},
     {"cyclotom", -1, [](int) { cyclotom(); }},
     {"cyclotom2", -1, [](int) { cyclotom2(); }},
@@ -22,24 +27,24 @@ const command_struct command[no_of_commands] = {
     {"degrevlex", -1, [](int) { degrevlex(); }},
     {"del", 0, [](int v) { del(v, 0); }},
     {"del_all", -1, [](int) { del_all(0); }},
-    {"delta", 3, nullptr},
-    {"deltafn", 3, nullptr},
+    {"delta", 3, [](int v) { delta_X(std::cout, scheme_at(v)); }},
+    {"deltafn", 3, [](int v) { delta_fct(std::cout, scheme_at(v)); }},
     {"dim", -1, [](int) { set_dim(); }},
     {"display", 0, [](int v) { display(v, 1); }},
     {"display_all", -1, [](int) { list_all(1); }},
     {"exit", -1, [](int) { quit = 1; }},
-    {"gbasis", 3, nullptr},
+    {"gbasis", 3, [](int v) { groebner(scheme_at(v)); }},
     {"gencycl", -1, [](int) { gencycl(); }},
     {"get", -1, [](int) { get_scheme(); }},
     {"help", -1, [](int) { help(); }},
-    {"hilbertfn", 3, nullptr},
+    {"hilbertfn", 3, [](int v) { hilb_fct(std::cout, scheme_at(v)); }},
     {"identifiers", -1, [](int) {
          identifiers();
          if (!input_ended()) show_settings();
      }},
-    {"is_cb", 3, nullptr},
+    {"is_cb", 3, [](int v) { is_CB(std::cout, scheme_at(v)); }},
     {"is_duf", 3, nullptr},
-    {"is_gor", 3, nullptr},
+    {"is_gor", 3, [](int v) { is_ar_Go(std::cout, scheme_at(v)); }},
     {"is_uf", 3, nullptr},
     {"lingenpos", 3, nullptr},
     {"linid", 3, nullptr},
@@ -52,7 +57,7 @@ const command_struct command[no_of_commands] = {
     {"mindegs", 3, nullptr},
     {"omega", 3, nullptr},
     {"omegamat", 3, nullptr},
-    {"orderideal", 3, nullptr},
+    {"orderideal", 3, [](int v) { order_ideal(std::cout, scheme_at(v)); }},
     {"putbeta", 3, nullptr},
     {"putgbasis", 3, nullptr},
     {"putlinid", 3, nullptr},
@@ -66,14 +71,14 @@ const command_struct command[no_of_commands] = {
     {"putsep", 3, nullptr},
     {"quiet", -1, [](int) { verbose = 0; }},
     {"quit", -1, [](int) { quit = 1; }},
-    {"random", -1, nullptr},
-    {"random2", -1, nullptr},
+    {"random", -1, [](int) { random1(); }},
+    {"random2", -1, [](int) { random2(); }},
     {"range", -1, [](int) { range(); }},
     {"ring", -1, [](int) { show_settings(); }},
     {"root", -1, [](int) { root(); }},
     {"scheme", -1, [](int) { create(3); }},
-    {"sep", 3, nullptr},
-    {"sigma", 3, nullptr},
+    {"sep", 3, [](int v) { separators(scheme_at(v)); }},
+    {"sigma", 3, [](int v) { sigma_X(std::cout, scheme_at(v)); }},
     {"socle", 3, nullptr},
     {"type", 3, nullptr},
     {"verbose", -1, [](int) { verbose = 1; }},

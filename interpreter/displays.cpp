@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "engine/globals.h"
+#include "engine/invariants.h"
 #include "interpreter/scheme.h"
 
 std::ostream& operator<<(std::ostream& s, scheme& X)
@@ -10,5 +11,17 @@ std::ostream& operator<<(std::ostream& s, scheme& X)
     s << "scheme consists of " << X.s << " points:\n";
     disp_scheme(s, X);
     s << "\n" << Line;
+    if (X.delta != 0) {
+        order_ideal(s, X);
+        hilb_fct(s, X);
+        delta_fct(s, X);
+        sigma_X(s, X);
+        delta_X(s, X);
+        alpha_X(s, X);
+    }
+    if (X.sep == 1) {
+        is_CB(s, X);
+        is_ar_Go(s, X);
+    }
     return s;
 }

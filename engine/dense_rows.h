@@ -1,0 +1,160 @@
+// Dense vector kernels for the point-set algorithms.
+//
+// The algorithms keep the polynomials and evaluation vectors they reduce as
+// dense rows and combine them with axpy steps a[c] -= f * x[c].  Two
+// arithmetic back ends do this:
+//
+//  - exact_rows: entries and accumulators are elements of K; every step is
+//    exact field arithmetic (used for Q, Q(zeta) and as the reference path).
+//  - lazy_rows: for the prime fields with p < 2^15.  Entries are residues in
+//    16 bits; accumulators are 32-bit values kept below p^2 and reduced
+//    modulo p only when a value is needed.  The inner loops are plain loops
+//    compiled for several instruction sets and chosen at run time.
+//
+// Both back ends offer the same members, so one algorithm text serves both.
+#pragma once
+
+#include <cstdint>
+#include <type_traits>
+#include <utility>
+
+#include "fields/field.h"
+
+// Raw kernels on residues (dense_rows.cpp).
+namespace dense_kernels {
+
+// acc[c] := (acc[c] + g * x[c]) reduced below P2, for accumulators below P2
+// and g, x[c] below p (so g * x[c] < P2 = p^2).
+void lazy_axpy(uint32_t* acc, uint32_t g, const uint16_t* x, int n, uint32_t P2);
+// acc[c] := acc[c] mod p, for acc[c] < 2^31.
+void reduce(uint32_t* acc, int n, uint32_t p);
+// out[c] := a[c] * b[c] mod p.
+void hadamard(uint16_t* out, const uint16_t* a, const uint16_t* b, int n, uint32_t p);
+
+}  // namespace dense_kernels
+
+// Which coefficient fields are prime fields small enough for lazy_rows.
+template <class F>
+struct small_prime_field : std::false_type {};
+
+#if defined(TARV_FIELD_FP)
+template <>
+struct small_prime_field<Fp> : std::true_type {
+    static uint32_t modulus() { return static_cast<uint32_t>(Fp::prime); }
+    static uint16_t residue(const Fp& x) { return static_cast<uint16_t>(x.q); }
+    static Fp element(uint32_t v) { return Fp(static_cast<int>(v)); }
+};
+#endif
+#if defined(TARV_FIELD_FP8)
+template <>
+struct small_prime_field<Fp8> : std::true_type {
+    static uint32_t modulus() { return static_cast<uint32_t>(Fp8::prime); }
+    static uint16_t residue(const Fp8& x) { return static_cast<uint16_t>(x.q); }
+    static Fp8 element(uint32_t v) { return Fp8(static_cast<int>(v)); }
+};
+#endif
+
+// Exact arithmetic in K.
+struct exact_rows {
+    using elem = K;  // stored entries
+    using acc = K;   // entries of a vector being reduced
+
+    K scratch;  // product buffer of sub_mul, reused so big numbers keep their storage
+
+    static void set(acc& a, const elem& x) { a = x; }
+    static void set_zero(acc& a) { a = 0; }
+    static void set_one(elem& a) { a = 1; }
+    // The exact value of an accumulator.
+    static const elem& value(acc& a) { return a; }
+    static bool is_zero(const elem& x) { return x == 0; }
+    // After normalize.
+    static bool is_zero_acc(const acc& a) { return a == 0; }
+    static const K& to_K(const elem& x) { return x; }
+    static const elem& from_K(const K& x) { return x; }
+    // out := value(a); a is left unspecified.
+    static void take(elem& out, acc& a) { std::swap(out, a); }
+
+    // a[c] -= f * x[c] for c < n.
+    void sub_mul(acc* a, const elem& f, const elem* x, int n)
+    {
+        for (int c = 0; c < n; ++c) {
+            if (x[c] == 0) continue;
+            scratch = f;
+            scratch *= x[c];
+            a[c] -= scratch;
+        }
+    }
+    // a[c] := exact values (nothing to do here).
+    static void normalize(acc*, int) {}
+    // out[c] := value(a[c]) * f.
+    static void scale(elem* out, acc* a, const elem& f, int n)
+    {
+        for (int c = 0; c < n; ++c) {
+            out[c] = a[c];
+            out[c] *= f;
+        }
+    }
+    static elem inverse(const elem& x)
+    {
+        K y(x);
+        y.invert();
+        return y;
+    }
+    // out[c] := a[c] * b[c].
+    static void hadamard(elem* out, const elem* a, const elem* b, int n)
+    {
+        for (int c = 0; c < n; ++c) {
+            out[c] = a[c];
+            out[c] *= b[c];
+        }
+    }
+};
+
+// Residues modulo a prime p < 2^15 with delayed reduction.
+template <class F>
+struct lazy_rows {
+    using elem = uint16_t;
+    using acc = uint32_t;
+    using traits = small_prime_field<F>;
+
+    uint32_t p = traits::modulus();
+    uint32_t P2 = p * p;
+
+    static void set(acc& a, elem x) { a = x; }
+    static void set_zero(acc& a) { a = 0; }
+    static void set_one(elem& a) { a = 1; }
+    elem value(acc& a) const
+    {
+        a %= p;
+        return static_cast<elem>(a);
+    }
+    static bool is_zero(elem x) { return x == 0; }
+    // After normalize.
+    static bool is_zero_acc(acc a) { return a == 0; }
+    static F to_K(elem x) { return traits::element(x); }
+    void take(elem& out, acc& a) const { out = value(a); }
+    static elem from_K(const F& x) { return traits::residue(x); }
+
+    void sub_mul(acc* a, elem f, const elem* x, int n) const
+    {
+        if (n > 0) dense_kernels::lazy_axpy(a, p - f, x, n, P2);
+    }
+    void normalize(acc* a, int n) const
+    {
+        if (n > 0) dense_kernels::reduce(a, n, p);
+    }
+    void scale(elem* out, acc* a, elem f, int n) const
+    {
+        for (int c = 0; c < n; ++c) out[c] = static_cast<elem>(a[c] % p * f % p);
+    }
+    elem inverse(elem x) const
+    {
+        F y = traits::element(x);
+        y.invert();
+        return traits::residue(y);
+    }
+    void hadamard(elem* out, const elem* a, const elem* b, int n) const
+    {
+        if (n > 0) dense_kernels::hadamard(out, a, b, n, p);
+    }
+};

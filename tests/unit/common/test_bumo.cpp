@@ -1,0 +1,496 @@
+// The Buchberger-Moeller computation, the separators and the Hilbert data,
+// checked against their defining properties on random point sets.
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "engine/bumo.h"
+#include "engine/globals.h"
+#include "engine/ideal.h"
+#include "engine/invariants.h"
+#include "engine/matrix.h"
+#include "engine/polynomial.h"
+#include "fields/field.h"
+#include "interpreter/random_points.h"
+#include "interpreter/scheme.h"
+
+namespace {
+
+// Sets dim, proj and the ordering for one test and restores them; keeps
+// progress reports and separator lines out of the test output.
+class BuMoTest : public ::testing::Test {
+protected:
+    int saved_dim = dim, saved_proj = proj, saved_verbose = verbose, saved_ordering = monom_ordering;
+    monom_order_fn saved[4] = {monom_ordering_lt, monom_ordering_le, proj_monom_ordering_lt,
+                               proj_monom_ordering_le};
+    std::ostringstream out;
+    std::streambuf* saved_out = nullptr;
+
+    void SetUp() override
+    {
+        verbose = 0;
+        saved_out = std::cout.rdbuf(out.rdbuf());
+        use(2, 1);
+    }
+    void TearDown() override
+    {
+        std::cout.rdbuf(saved_out);
+        dim = saved_dim;
+        proj = saved_proj;
+        verbose = saved_verbose;
+        monom_ordering = saved_ordering;
+        monom_ordering_lt = saved[0];
+        monom_ordering_le = saved[1];
+        proj_monom_ordering_lt = saved[2];
+        proj_monom_ordering_le = saved[3];
+    }
+
+    // Dimension n and ordering 0 (deg-lex) or 1 (deg-rev-lex).
+    static void use(int n, int ordering)
+    {
+        dim = n;
+        proj = n + 1;
+        monom_ordering = ordering;
+        monom_ordering_lt = ordering ? degrevlex_lt : deglex_lt;
+        monom_ordering_le = ordering ? degrevlex_le : deglex_le;
+        proj_monom_ordering_lt = ordering ? proj_degrevlex_lt : proj_deglex_lt;
+        proj_monom_ordering_le = ordering ? proj_degrevlex_le : proj_deglex_le;
+    }
+};
+
+K k(int v)
+{
+    K x(0);
+    x = v;
+    return x;
+}
+
+// A scheme with the given affine coordinates (dim per point).
+scheme* make_scheme(const std::vector<std::vector<int>>& pts)
+{
+    scheme* X = new scheme(static_cast<int>(pts.size()));
+    for (size_t i = 0; i < pts.size(); ++i)
+        for (int j = 0; j < dim; ++j) X->P->a[i][j] = k(pts[i][j]);
+    return X;
+}
+
+// s distinct points with coordinates in [low, high].
+std::vector<std::vector<int>> random_points(int s, int low, int high, uint32_t seed)
+{
+    lagged_fibonacci gen(seed);
+    std::vector<std::vector<int>> pts(s, std::vector<int>(dim));
+    for (auto& p : pts)
+        for (int& x : p) x = gen.uniform(low, high);
+    repeat_finder repeats(pts);
+    int i, k2;
+    while (repeats.first_pair(i, k2)) {
+        for (int& x : pts[k2]) x = gen.uniform(low, high);
+        repeats.replace(k2, pts[k2]);
+    }
+    return pts;
+}
+
+K power(const K& x, int e)
+{
+    K r(1);
+    for (int i = 0; i < e; ++i) r *= x;
+    return r;
+}
+
+K eval(const monom& m, const scheme& X, int point)
+{
+    K r(1);
+    for (int j = 0; j < dim; ++j) r *= power(X.P->a[point][j], m.exp[j]);
+    return r;
+}
+
+K eval(const polynomial& f, const scheme& X, int point)
+{
+    K r(0);
+    for (int i = 0; i < f.no_of_monoms; ++i) r += f.coef[i] * eval(f.term[i], X, point);
+    return r;
+}
+
+monom times(const monom& m, int var)
+{
+    monom r(m);
+    r.exp[var] += 1;
+    return r;
+}
+
+bool terms_decrease(const polynomial& f)
+{
+    for (int i = 1; i < f.no_of_monoms; ++i)
+        if (!(f.term[i] < f.term[i - 1])) return false;
+    return true;
+}
+
+// Everything bu_mo promises about O, B, Ix, q, ev_q and pi.
+void check_bu_mo(const scheme& X)
+{
+    const int s = X.s;
+    SCOPED_TRACE("s = " + std::to_string(s) + ", dim = " + std::to_string(dim));
+    // O: s distinct monomials, increasing, starting with 1, closed under division.
+    EXPECT_EQ(sign(X.O[0]), 0);
+    for (int i = 1; i < s; ++i) ASSERT_TRUE(X.O[i - 1] < X.O[i]) << i;
+    for (int i = 0; i < s; ++i)
+        for (int v = 0; v < dim; ++v)
+            if (X.O[i].exp[v] > 0) {
+                monom d(X.O[i]);
+                d.exp[v] -= 1;
+                EXPECT_GE(is_el_OO(X, d), 0);
+            }
+    // B: the monomials outside O that are a variable times an element of O.
+    std::vector<monom> border;
+    for (int i = 0; i < s; ++i)
+        for (int v = 0; v < dim; ++v) {
+            monom t = times(X.O[i], v);
+            if (is_el_OO(X, t) < 0 &&
+                std::none_of(border.begin(), border.end(), [&](const monom& b) { return b == t; }))
+                border.push_back(t);
+        }
+    std::sort(border.begin(), border.end(), [](const monom& a, const monom& b) { return a < b; });
+    ASSERT_EQ(X.no_of_border, static_cast<int>(border.size()));
+    for (int i = 0; i < X.no_of_border; ++i) EXPECT_TRUE(X.B[i] == border[i]) << i;
+    // Ix: monic, vanishing on X, tail in O; its leading terms are the border
+    // elements all of whose divisors by a variable lie in O.
+    int corners = 0;
+    for (int b = 0; b < X.no_of_border; ++b) {
+        bool corner = true;
+        for (int v = 0; v < dim; ++v)
+            if (X.B[b].exp[v] > 0) {
+                monom d(X.B[b]);
+                d.exp[v] -= 1;
+                if (is_el_OO(X, d) < 0) corner = false;
+            }
+        if (!corner) {
+            EXPECT_EQ(is_el_G(X, X.B[b]), -1);
+            continue;
+        }
+        ASSERT_LT(corners, X.Ix->no_of_gens);
+        EXPECT_TRUE(X.Ix->gen[corners].term[0] == X.B[b]);
+        EXPECT_EQ(is_el_G(X, X.B[b]), corners);
+        ++corners;
+    }
+    EXPECT_EQ(corners, X.Ix->no_of_gens);
+    for (int g = 0; g < X.Ix->no_of_gens; ++g) {
+        const polynomial& f = X.Ix->gen[g];
+        EXPECT_TRUE(f.coef[0] == 1);
+        EXPECT_TRUE(terms_decrease(f));
+        for (int i = 1; i < f.no_of_monoms; ++i) EXPECT_GE(is_el_OO(X, f.term[i]), 0);
+        for (int p = 0; p < s; ++p) EXPECT_TRUE(eval(f, X, p) == 0) << "g" << g + 1 << " at point " << p;
+    }
+    // The triangular system: q[j] leads with O[j], takes the values ev_q[j],
+    // which are 0 at the earlier pivots and 1 at pi[j]; pi is a permutation.
+    std::vector<int> seen(s, 0);
+    for (int j = 0; j < s; ++j) {
+        ASSERT_TRUE(X.pi[j] >= 0 && X.pi[j] < s);
+        ++seen[X.pi[j]];
+        EXPECT_TRUE(X.q[j].term[0] == X.O[j]);
+        EXPECT_TRUE(terms_decrease(X.q[j]));
+        for (int p = 0; p < s; ++p) EXPECT_TRUE(eval(X.q[j], X, p) == X.ev_q->a[j][p]);
+        for (int e = 0; e < j; ++e) EXPECT_TRUE(X.ev_q->a[j][X.pi[e]] == 0);
+        EXPECT_TRUE(X.ev_q->a[j][X.pi[j]] == 1);
+    }
+    EXPECT_TRUE(std::all_of(seen.begin(), seen.end(), [](int c) { return c == 1; }));
+    // The lookups agree with the full scan.
+    for (int i = 0; i < s; ++i) EXPECT_EQ(is_el_O(X, X.O[i]), i);
+    for (int b = 0; b < X.no_of_border; ++b) {
+        EXPECT_EQ(is_el_O(X, X.B[b]), -1);
+        EXPECT_EQ(is_el_B(X, X.B[b]), b);
+    }
+    EXPECT_EQ(is_el_B(X, X.O[0]), -1);
+}
+
+// The Hilbert data and the separators.
+void check_hilbert_and_separators(const scheme& X)
+{
+    const int s = X.s;
+    int total = 0;
+    for (int d = 0; d <= X.sigma + 1; ++d) {
+        total += X.delta_fct[d];
+        EXPECT_EQ(X.hilb_fct[d], total);
+        if (d > 0) {
+            EXPECT_GE(X.hilb_fct[d], X.hilb_fct[d - 1]);
+        }
+    }
+    EXPECT_EQ(total, s);
+    EXPECT_EQ(X.hilb_fct[X.sigma + 1], s);
+    if (X.sigma >= 0) {
+        EXPECT_LT(X.hilb_fct[X.sigma], s);
+    }
+    EXPECT_EQ(X.delta, X.delta_fct[X.sigma + 1]);
+    EXPECT_EQ(X.alpha, X.Ix->gen[0].term[0].tot_deg());
+    for (int i = 0; i < s; ++i)
+        for (int p = 0; p < s; ++p)
+            EXPECT_TRUE(eval(X.separator->gen[i], X, p) == (i == p ? 1 : 0)) << "f" << i + 1 << " at " << p;
+}
+
+bool same(const polynomial& f, const polynomial& g)
+{
+    return f == g;
+}
+
+// Two runs agree in every result.
+void expect_same_results(const scheme& X, const scheme& Y)
+{
+    ASSERT_EQ(X.s, Y.s);
+    for (int i = 0; i < X.s; ++i) {
+        EXPECT_TRUE(X.O[i] == Y.O[i]);
+        EXPECT_EQ(X.pi[i], Y.pi[i]);
+        EXPECT_TRUE(same(X.q[i], Y.q[i])) << i;
+        for (int p = 0; p < X.s; ++p) EXPECT_TRUE(X.ev_q->a[i][p] == Y.ev_q->a[i][p]);
+    }
+    ASSERT_EQ(X.no_of_border, Y.no_of_border);
+    for (int b = 0; b < X.no_of_border; ++b) EXPECT_TRUE(X.B[b] == Y.B[b]);
+    ASSERT_EQ(X.Ix->no_of_gens, Y.Ix->no_of_gens);
+    for (int g = 0; g < X.Ix->no_of_gens; ++g) EXPECT_TRUE(same(X.Ix->gen[g], Y.Ix->gen[g])) << g;
+}
+
+struct Case {
+    int n, ordering, s, low, high;
+};
+
+TEST_F(BuMoTest, RandomPointSetsSatisfyTheDefiningProperties)
+{
+    const Case cases[] = {{2, 1, 12, 0, 9}, {2, 0, 12, 0, 9}, {3, 1, 25, 0, 6},
+                          {3, 0, 25, 0, 6}, {4, 1, 30, 0, 3}, {4, 0, 30, 0, 3}};
+    uint32_t seed = 7;
+    for (const Case& c : cases) {
+        use(c.n, c.ordering);
+        SCOPED_TRACE("ordering " + std::to_string(c.ordering));
+        scheme* X = make_scheme(random_points(c.s, c.low, c.high, ++seed));
+        bu_mo(*X);
+        check_bu_mo(*X);
+        scheme* Y = make_scheme(random_points(c.s, c.low, c.high, seed));
+        bu_mo(*Y, dense_path::exact);
+        expect_same_results(*X, *Y);
+        sep(*X);
+        EXPECT_EQ(X->sep, 1);
+        EXPECT_EQ(X->q, nullptr);
+        check_hilbert_and_separators(*X);
+        sep(*Y, dense_path::exact);
+        for (int i = 0; i < X->s; ++i) EXPECT_TRUE(same(X->separator->gen[i], Y->separator->gen[i]));
+        delete X;
+        delete Y;
+    }
+}
+
+TEST_F(BuMoTest, PointsOnALineAndInSpecialPosition)
+{
+    // Points on a line, including a grid with repeated coordinates: the
+    // triangular system meets zero factors.
+    use(3, 1);
+    std::vector<std::vector<int>> line;
+    for (int i = 0; i < 6; ++i) line.push_back({i, 2 * i, 0});
+    scheme* X = make_scheme(line);
+    bu_mo(*X);
+    check_bu_mo(*X);
+    EXPECT_EQ(X->sigma, 4);
+    EXPECT_EQ(X->delta, 1);
+    EXPECT_EQ(X->alpha, 1);
+    for (int d = 0; d < 6; ++d) EXPECT_EQ(X->delta_fct[d], 1);
+    sep(*X);
+    check_hilbert_and_separators(*X);
+    EXPECT_EQ(X->is_CB, 1);
+    EXPECT_EQ(X->is_ar_Go, 1);  // a complete intersection
+    delete X;
+
+    std::vector<std::vector<int>> grid;
+    for (int a = 0; a < 3; ++a)
+        for (int b = 0; b < 3; ++b)
+            for (int c = 0; c < 2; ++c) grid.push_back({a, b, c});
+    for (int ordering = 0; ordering < 2; ++ordering) {
+        use(3, ordering);
+        X = make_scheme(grid);
+        bu_mo(*X);
+        check_bu_mo(*X);
+        sep(*X);
+        check_hilbert_and_separators(*X);
+        EXPECT_EQ(X->is_CB, 1);
+        EXPECT_EQ(X->is_ar_Go, 1);  // a complete intersection of type (3, 3, 2)
+        delete X;
+    }
+}
+
+TEST_F(BuMoTest, SinglePointAndThreePlanePoints)
+{
+    use(3, 1);
+    scheme* X = make_scheme({{2, 3, 5}});
+    bu_mo(*X);
+    check_bu_mo(*X);
+    EXPECT_EQ(X->sigma, -1);
+    EXPECT_EQ(X->delta, 1);
+    EXPECT_EQ(X->alpha, 1);
+    EXPECT_EQ(X->hilb_fct[0], 1);
+    ASSERT_EQ(X->Ix->no_of_gens, 3);
+    ASSERT_EQ(X->no_of_border, 3);
+    // x_k - c_k in increasing order of the variable: Z - 5, Y - 3, X - 2.
+    const int values[] = {5, 3, 2};
+    for (int g = 0; g < 3; ++g) {
+        const polynomial& f = X->Ix->gen[g];
+        ASSERT_EQ(f.no_of_monoms, 2);
+        EXPECT_EQ(f.term[0].exp[2 - g], 1);
+        EXPECT_TRUE(f.coef[1] == k(-values[g]));
+    }
+    sep(*X);
+    EXPECT_EQ(X->is_CB, 1);
+    EXPECT_EQ(X->is_ar_Go, 1);
+    delete X;
+
+    use(2, 1);
+    X = make_scheme({{0, 0}, {1, 0}, {0, 1}});
+    bu_mo(*X);
+    check_bu_mo(*X);
+    // O = {1, v, u} with u the first variable; three quadrics.
+    EXPECT_EQ(X->O[1].exp[1], 1);
+    EXPECT_EQ(X->O[2].exp[0], 1);
+    EXPECT_EQ(X->Ix->no_of_gens, 3);
+    EXPECT_EQ(X->alpha, 2);
+    EXPECT_EQ(X->sigma, 0);
+    EXPECT_EQ(X->delta, 2);
+    sep(*X);
+    EXPECT_EQ(X->is_CB, 1);
+    EXPECT_EQ(X->is_ar_Go, 0);
+    delete X;
+}
+
+TEST_F(BuMoTest, ThreeCollinearOfFourAreNotCayleyBacharach)
+{
+    use(2, 1);
+    scheme* X = make_scheme({{0, 0}, {1, 0}, {2, 0}, {0, 1}});
+    std::ostringstream text;
+    is_CB(text, *X);
+    is_ar_Go(text, *X);
+    EXPECT_EQ(X->is_CB, 0);
+    EXPECT_EQ(X->is_ar_Go, 0);
+    check_hilbert_and_separators(*X);
+    std::string s = text.str();
+    EXPECT_NE(s.find("scheme has NOT Cayley-Bacharach property\n"), std::string::npos);
+    EXPECT_NE(s.find("scheme is NOT arithmetically Gorenstein\n"), std::string::npos);
+    delete X;
+}
+
+TEST_F(BuMoTest, RepeatedRunAfterSeparatorsRebuildsTheTriangularSystem)
+{
+    use(3, 1);
+    scheme* X = make_scheme(random_points(20, 0, 5, 99));
+    bu_mo(*X);
+    scheme* Y = make_scheme(random_points(20, 0, 5, 99));
+    bu_mo(*Y);
+    sep(*X);
+    ASSERT_EQ(X->q, nullptr);
+    bu_mo(*X);
+    EXPECT_EQ(X->sep, 0);
+    ASSERT_NE(X->q, nullptr);
+    expect_same_results(*X, *Y);
+    sep(*X);
+    check_hilbert_and_separators(*X);
+    delete X;
+    delete Y;
+}
+
+TEST_F(BuMoTest, RepeatedPointsStillEndTheLoop)
+{
+    use(2, 1);
+    scheme* X = make_scheme({{1, 2}, {3, 4}, {1, 2}});
+    bu_mo(*X);
+    // Two distinct points: O fills two places, the third stays 1.
+    EXPECT_EQ(X->O[1].tot_deg(), 1);
+    EXPECT_EQ(X->O[2].tot_deg(), 0);
+    for (int g = 0; g < X->Ix->no_of_gens; ++g)
+        for (int p = 0; p < 3; ++p) EXPECT_TRUE(eval(X->Ix->gen[g], *X, p) == 0);
+    delete X;
+}
+
+TEST_F(BuMoTest, ProgressReportsAndSeparatorLines)
+{
+    use(2, 1);
+    scheme* X = make_scheme({{0, 0}, {1, 0}, {0, 1}});
+    std::ostringstream err;
+    std::streambuf* saved_err = std::cerr.rdbuf(err.rdbuf());
+    verbose = 1;
+    bu_mo(*X);
+    sep(*X);
+    verbose = 0;
+    bu_mo(*X);
+    std::cerr.rdbuf(saved_err);
+    EXPECT_EQ(err.str(),
+              "calculating triangular sequence ...\n[3][2][1]\n"
+              "calculating biorthogonal sequence ...\n[3][2][1]\n");
+    EXPECT_EQ(out.str(), std::string(Line) + Line + Line);
+    delete X;
+}
+
+TEST_F(BuMoTest, DisplaysPrintTheStoredResults)
+{
+    use(2, 1);
+    scheme* X = make_scheme({{0, 0}, {1, 0}, {0, 1}});
+    std::ostringstream text;
+    alpha_X(text, *X);
+    sigma_X(text, *X);
+    delta_X(text, *X);
+    hilb_fct(text, *X);
+    delta_fct(text, *X);
+    const std::string line(Line);
+    EXPECT_EQ(text.str(), "alpha = 2\n" + line + "sigma = 0\n" + line + "delta = 2\n" + line + "H(n) = 1 3 \n" +
+                              line + "delta H(n) = 1 2 \n" + line);
+    // The computation itself printed one separator line, on standard output.
+    EXPECT_EQ(out.str(), line);
+    delete X;
+}
+
+TEST(RepeatFinder, NamesTheFirstEqualPairLikeAFullScan)
+{
+    lagged_fibonacci gen(5);
+    std::vector<repeat_finder::point> pts(40, repeat_finder::point(2));
+    for (auto& p : pts)
+        for (int& x : p) x = gen.uniform(0, 4);
+    repeat_finder repeats(pts);
+    int steps = 0, i, k2;
+    while (repeats.first_pair(i, k2)) {
+        int bi = -1, bk = -1;
+        for (int a = 0; a < 40 && bi < 0; ++a)
+            for (int b = a + 1; b < 40; ++b)
+                if (pts[a] == pts[b]) {
+                    bi = a;
+                    bk = b;
+                    break;
+                }
+        ASSERT_EQ(i, bi);
+        ASSERT_EQ(k2, bk);
+        for (int& x : pts[k2]) x = gen.uniform(0, 9);
+        repeats.replace(k2, pts[k2]);
+        ++steps;
+    }
+    EXPECT_GT(steps, 5);
+    for (int a = 0; a < 40; ++a)
+        for (int b = a + 1; b < 40; ++b) EXPECT_NE(pts[a], pts[b]);
+}
+
+TEST(LaggedFibonacci, IsSeededDeterministicAndStaysInRange)
+{
+    lagged_fibonacci a(1234), b(1234), c(1235);
+    bool differs = false;
+    for (int i = 0; i < 1000; ++i) {
+        uint32_t x = a.next();
+        EXPECT_EQ(x, b.next());
+        differs = differs || x != c.next();
+    }
+    EXPECT_TRUE(differs);
+    int counts[7] = {};
+    for (int i = 0; i < 7000; ++i) {
+        int v = a.uniform(-3, 3);
+        ASSERT_TRUE(v >= -3 && v <= 3);
+        ++counts[v + 3];
+    }
+    for (int n : counts) EXPECT_TRUE(n > 800 && n < 1200) << n;
+    EXPECT_EQ(a.uniform(5, 5), 5);
+    int lo = a.uniform(-2147483647 - 1, 2147483647);
+    (void)lo;
+}
+
+}  // namespace
