@@ -2,13 +2,16 @@
 
 #include <iostream>
 
+#include "engine/beta.h"
 #include "engine/bumo.h"
 #include "engine/globals.h"
 #include "engine/invariants.h"
+#include "engine/uniformity.h"
 #include "fields/cyclotomic_sets.h"
 #include "interpreter/input.h"
 #include "interpreter/point_entry.h"
 #include "interpreter/random_points.h"
+#include "interpreter/result_files.h"
 #include "interpreter/session.h"
 #include "interpreter/settings.h"
 #include "interpreter/store.h"
@@ -17,7 +20,7 @@
 // says so.
 const command_struct command[no_of_commands] = {
     {"alpha", 3, [](int v) { alpha_X(std::cout, scheme_at(v)); }},
-    {"betamat", 3, nullptr},
+    {"betamat", 3, [](int v) { disp_beta_matrix(scheme_at(v)); }},
     {"bumo", 3, [](int v) { bu_mo(scheme_at(v)); }},
     {"char", -1, [](int) { characteristic(); }},
     {"cyclotom", -1, [](int) { cyclotom(); }},
@@ -43,10 +46,13 @@ const command_struct command[no_of_commands] = {
          if (!input_ended()) show_settings();
      }},
     {"is_cb", 3, [](int v) { is_CB(std::cout, scheme_at(v)); }},
-    {"is_duf", 3, nullptr},
+    {"is_duf", 3, [](int v) { is_delta_uf(scheme_at(v)); }},
     {"is_gor", 3, [](int v) { is_ar_Go(std::cout, scheme_at(v)); }},
-    {"is_uf", 3, nullptr},
-    {"lingenpos", 3, nullptr},
+    {"is_uf", 3, [](int v) {
+         int n;
+         if (read_number(n)) is_n_uf(scheme_at(v), n);
+     }},
+    {"lingenpos", 3, [](int v) { lingenpos(scheme_at(v)); }},
     {"linid", 3, nullptr},
     {"linom", 3, nullptr},
     {"linomsyz", 3, nullptr},
@@ -58,17 +64,17 @@ const command_struct command[no_of_commands] = {
     {"omega", 3, nullptr},
     {"omegamat", 3, nullptr},
     {"orderideal", 3, [](int v) { order_ideal(std::cout, scheme_at(v)); }},
-    {"putbeta", 3, nullptr},
-    {"putgbasis", 3, nullptr},
+    {"putbeta", 3, [](int v) { putbeta(v); }},
+    {"putgbasis", 3, [](int v) { putGroebner(v); }},
     {"putlinid", 3, nullptr},
     {"putlinom", 3, nullptr},
     {"putlinomsyz", 3, nullptr},
     {"putlinres", 3, nullptr},
     {"putlinsyz", 3, nullptr},
-    {"putmin", 3, nullptr},
+    {"putmin", 3, [](int v) { putmin(v); }},
     {"putomega", 3, nullptr},
-    {"putscheme", 3, nullptr},
-    {"putsep", 3, nullptr},
+    {"putscheme", 3, [](int v) { putscheme(v); }},
+    {"putsep", 3, [](int v) { putsep(v); }},
     {"quiet", -1, [](int) { verbose = 0; }},
     {"quit", -1, [](int) { quit = 1; }},
     {"random", -1, [](int) { random1(); }},
@@ -82,7 +88,7 @@ const command_struct command[no_of_commands] = {
     {"socle", 3, nullptr},
     {"type", 3, nullptr},
     {"verbose", -1, [](int) { verbose = 1; }},
-    {"write", 3, nullptr},
+    {"write", 3, [](int v) { write(v); }},
     {"writelinid", 3, nullptr},
     {"writelinom", 3, nullptr},
     {"writelinres", 3, nullptr},
