@@ -184,7 +184,8 @@ void check_bu_mo(const scheme& X)
         for (int p = 0; p < s; ++p) EXPECT_TRUE(eval(f, X, p) == 0) << "g" << g + 1 << " at point " << p;
     }
     // The triangular system: q[j] leads with O[j], takes the values ev_q[j],
-    // which are 0 at the earlier pivots and 1 at pi[j]; pi is a permutation.
+    // which are 0 at the earlier pivots and before pi[j], and 1 at pi[j];
+    // pi is a permutation.
     std::vector<int> seen(s, 0);
     for (int j = 0; j < s; ++j) {
         ASSERT_TRUE(X.pi[j] >= 0 && X.pi[j] < s);
@@ -193,6 +194,8 @@ void check_bu_mo(const scheme& X)
         EXPECT_TRUE(terms_decrease(X.q[j]));
         for (int p = 0; p < s; ++p) EXPECT_TRUE(eval(X.q[j], X, p) == X.ev_q->a[j][p]);
         for (int e = 0; e < j; ++e) EXPECT_TRUE(X.ev_q->a[j][X.pi[e]] == 0);
+        // The pivot is the first point where the reduced values are not 0.
+        for (int p = 0; p < X.pi[j]; ++p) EXPECT_TRUE(X.ev_q->a[j][p] == 0);
         EXPECT_TRUE(X.ev_q->a[j][X.pi[j]] == 1);
     }
     EXPECT_TRUE(std::all_of(seen.begin(), seen.end(), [](int c) { return c == 1; }));
