@@ -73,46 +73,11 @@ polynomial coef_of(const polynomial& f, int i)
     return term_poly(with_h(monom(), h_exp(f.term[i])), f.coef[i]);
 }
 
-// A monomial strictly below every other of its affine part: the order in
-// which the needed monomials are kept.
+// The affine ordering in use as a comparison object: the order in which the
+// needed monomials are kept and looked up.
 struct affine_less {
     bool operator()(const monom& x, const monom& y) const { return monom_ordering_lt(x, y) != 0; }
 };
-
-// The canonical form of t computed from the Groebner basis: the normal form
-// of t, homogenized to the full degree deg(t).  Used where t has no earlier
-// canonical form to start from.
-polynomial canonical_form(const scheme& X, const monom& t)
-{
-    polynomial rest(t);
-    polynomial nf(0);
-    while (sign(rest)) {
-        const monom w = rest.term[0];
-        const polynomial lead = term_of(rest, 0);
-        if (is_el_O(X, w) >= 0) {
-            nf += lead;
-            rest -= lead;
-            continue;
-        }
-        int l = 0;
-        while (l < X.Ix->no_of_gens && !Zn_order_le(X.Ix->gen[l].term[0], w)) ++l;
-        if (l == X.Ix->no_of_gens) {  // only when the points were not distinct
-            rest -= lead;
-            continue;
-        }
-        polynomial r = X.Ix->gen[l];
-        r *= w / X.Ix->gen[l].term[0];
-        r *= rest.coef[0] / X.Ix->gen[l].coef[0];
-        rest -= r;
-    }
-    polynomial c(0);
-    if (!sign(nf)) return c;
-    hom(c, nf);
-    const int k = t.tot_deg() - nf.term[0].tot_deg();
-    if (k > 0)
-        for (int i = 0; i < c.no_of_monoms; ++i) c.term[i].exp[proj - 1] += static_cast<int16_t>(k);
-    return c;
-}
 
 // The needed monomials OO in increasing order with their canonical forms.
 struct canonical_forms {
@@ -214,6 +179,38 @@ struct poly_rows {
 };
 
 }  // namespace
+
+polynomial canonical_form(const scheme& X, const monom& t)
+{
+    polynomial rest(t);
+    polynomial nf(0);
+    while (sign(rest)) {
+        const monom w = rest.term[0];
+        const polynomial lead = term_of(rest, 0);
+        if (is_el_O(X, w) >= 0) {
+            nf += lead;
+            rest -= lead;
+            continue;
+        }
+        int l = 0;
+        while (l < X.Ix->no_of_gens && !Zn_order_le(X.Ix->gen[l].term[0], w)) ++l;
+        if (l == X.Ix->no_of_gens) {  // only when the points were not distinct
+            rest -= lead;
+            continue;
+        }
+        polynomial r = X.Ix->gen[l];
+        r *= w / X.Ix->gen[l].term[0];
+        r *= rest.coef[0] / X.Ix->gen[l].coef[0];
+        rest -= r;
+    }
+    polynomial c(0);
+    if (!sign(nf)) return c;
+    hom(c, nf);
+    const int k = t.tot_deg() - nf.term[0].tot_deg();
+    if (k > 0)
+        for (int i = 0; i < c.no_of_monoms; ++i) c.term[i].exp[proj - 1] += static_cast<int16_t>(k);
+    return c;
+}
 
 void omega(scheme& X)
 {

@@ -18,6 +18,13 @@ class scheme;
 // both have (so a projective term matches its affine part), or -1.
 int check(const polynomial& f, const monom& t);
 
+// The canonical form of the affine monomial t computed from the Groebner
+// basis: its normal form homogenized to the full degree deg(t), a projective
+// polynomial whose terms are standard monomials times powers of the
+// homogenizing variable (0 when t lies in the ideal).  omega uses it for a
+// monomial that has no earlier canonical form to start from.
+polynomial canonical_form(const scheme& X, const monom& t);
+
 // Fills no_of_pr, pr, pr_deg, A_d_cols, A_d_maxdeg, A_d_coldeg and A_d of X;
 // runs bu_mo first when its results are absent.  Prints the separator line
 // on standard output and, while verbose is set, progress on standard error.
