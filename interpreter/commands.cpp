@@ -6,10 +6,12 @@
 #include "engine/bumo.h"
 #include "engine/globals.h"
 #include "engine/invariants.h"
+#include "engine/omega.h"
 #include "engine/uniformity.h"
 #include "fields/cyclotomic_sets.h"
 #include "interpreter/input.h"
 #include "interpreter/point_entry.h"
+#include "interpreter/put_omega.h"
 #include "interpreter/random_points.h"
 #include "interpreter/result_files.h"
 #include "interpreter/session.h"
@@ -61,8 +63,8 @@ const command_struct command[no_of_commands] = {
     {"list", -1, [](int) { list_all(0); }},
     {"min", 3, nullptr},
     {"mindegs", 3, nullptr},
-    {"omega", 3, nullptr},
-    {"omegamat", 3, nullptr},
+    {"omega", 3, [](int v) { disp_omega(std::cout, scheme_at(v)); }},
+    {"omegamat", 3, [](int v) { disp_omegamat(std::cout, scheme_at(v)); }},
     {"orderideal", 3, [](int v) { order_ideal(std::cout, scheme_at(v)); }},
     {"putbeta", 3, [](int v) { putbeta(v); }},
     {"putgbasis", 3, [](int v) { putGroebner(v); }},
@@ -72,7 +74,7 @@ const command_struct command[no_of_commands] = {
     {"putlinres", 3, nullptr},
     {"putlinsyz", 3, nullptr},
     {"putmin", 3, [](int v) { putmin(v); }},
-    {"putomega", 3, nullptr},
+    {"putomega", 3, [](int v) { putA_d(v); }},
     {"putscheme", 3, [](int v) { putscheme(v); }},
     {"putsep", 3, [](int v) { putsep(v); }},
     {"quiet", -1, [](int) { verbose = 0; }},

@@ -4,6 +4,7 @@
 
 #include "engine/globals.h"
 #include "engine/invariants.h"
+#include "engine/omega.h"
 #include "interpreter/scheme.h"
 
 std::ostream& operator<<(std::ostream& s, scheme& X)
@@ -23,5 +24,6 @@ std::ostream& operator<<(std::ostream& s, scheme& X)
         is_CB(s, X);
         is_ar_Go(s, X);
     }
+    if (X.no_of_pr != 0) disp_omega(s, X);
     return s;
 }
