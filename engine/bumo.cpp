@@ -281,12 +281,12 @@ void sep_run(scheme& X)
     }
 }
 
-template <template <class> class Run>
+template <template <class> class Run, class F = K>
 void run_with(scheme& X, dense_path path)
 {
-    if constexpr (small_prime_field<K>::value) {
-        if (path == dense_path::fastest && small_prime_field<K>::modulus() < (1u << 15)) {
-            Run<lazy_rows<K>>::go(X);
+    if constexpr (small_prime_field<F>::value) {
+        if (path == dense_path::fastest && small_prime_field<F>::modulus() < (1u << 15)) {
+            Run<lazy_rows<F>>::go(X);
             return;
         }
     }
