@@ -5,13 +5,6 @@
 
 #include "engine/text.h"
 
-void monom::set_all(int x)
-{
-    dim = static_cast<int16_t>(::dim);
-    std::fill(exp, exp + proj, static_cast<int16_t>(x));
-    std::fill(exp + proj, exp + max_dim + 1, int16_t(0));
-}
-
 monom& monom::operator=(int x)
 {
     std::fill(exp, exp + proj, static_cast<int16_t>(x));

@@ -21,9 +21,9 @@ public:
     int16_t exp[max_dim + 1];    // exponents; entries from proj on stay 0
 
     // The constant monomial with the global dim.
-    monom() { set_all(0); }
+    monom() : dim(static_cast<int16_t>(::dim)), exp{} {}
     // All proj exponents set to x, dim := global dim.
-    explicit monom(int x) { set_all(x); }
+    explicit monom(int x) : monom() { *this = x; }
     monom(const monom&) = default;
     monom& operator=(const monom&) = default;
     // Sets all proj exponents to x; dim is unchanged.
@@ -59,9 +59,6 @@ public:
 
     // File form: like the screen form without "^" (X2YT3); "1" when constant.
     void put(std::ostream& s) const;
-
-private:
-    void set_all(int x);
 };
 
 // 1 unless x is the constant monomial (looks at the first x.dim exponents).
@@ -97,18 +94,22 @@ int Zn_order_le(const monom& x, const monom& y);
 // polynomial merge uses them to compare once per step.
 inline int deglex_cmp(const monom& x, const monom& y)
 {
-    int dx = x.tot_deg(), dy = y.tot_deg();
-    if (dx != dy) return dx < dy ? -1 : 1;
-    for (int i = 0; i < proj - 1; ++i)
+    const int n = proj - 1;
+    int diff = 0;  // tot_deg(x) - tot_deg(y) in one pass
+    for (int i = 0; i < n; ++i) diff += x.exp[i] - y.exp[i];
+    if (diff != 0) return diff < 0 ? -1 : 1;
+    for (int i = 0; i < n; ++i)
         if (x.exp[i] != y.exp[i]) return x.exp[i] < y.exp[i] ? -1 : 1;
     return 0;
 }
 
 inline int degrevlex_cmp(const monom& x, const monom& y)
 {
-    int dx = x.tot_deg(), dy = y.tot_deg();
-    if (dx != dy) return dx < dy ? -1 : 1;
-    for (int i = proj - 2; i >= 0; --i)
+    const int n = proj - 1;
+    int diff = 0;
+    for (int i = 0; i < n; ++i) diff += x.exp[i] - y.exp[i];
+    if (diff != 0) return diff < 0 ? -1 : 1;
+    for (int i = n - 1; i >= 0; --i)
         if (x.exp[i] != y.exp[i]) return x.exp[i] > y.exp[i] ? -1 : 1;
     return 0;
 }
