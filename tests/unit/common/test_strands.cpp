@@ -1,14 +1,23 @@
 // Row reduction of polynomial matrices and the linear strands of I_X and w_R.
 #include <cstdint>
 #include <initializer_list>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "engine/bumo.h"
 #include "engine/globals.h"
 #include "engine/interreduce.h"
+#include "engine/linid.h"
+#include "engine/matrix.h"
+#include "engine/min_gens.h"
 #include "engine/polynomial.h"
 #include "fields/field.h"
+#include "interpreter/scheme.h"
 
 namespace {
 
@@ -38,9 +47,13 @@ protected:
     int saved_ordering = monom_ordering;
     monom_order_fn saved[4] = {monom_ordering_lt, monom_ordering_le, proj_monom_ordering_lt,
                                proj_monom_ordering_le};
+    // Standard output of the computations ("." marks, separators).
+    std::ostringstream out;
+    std::streambuf* saved_out = nullptr;
 
     void SetUp() override
     {
+        saved_out = std::cout.rdbuf(out.rdbuf());
         field_set_defaults();
         set_space(2);
         verbose = 0;
@@ -49,6 +62,7 @@ protected:
     }
     void TearDown() override
     {
+        std::cout.rdbuf(saved_out);
         dim = saved_dim;
         proj = saved_proj;
         verbose = saved_verbose;
@@ -82,14 +96,36 @@ protected:
     }
 };
 
+using points = std::vector<std::vector<int>>;
+
+K k(int v);
+
+// The scheme of the given affine points under the current dim.
+std::unique_ptr<scheme> make_scheme(const points& pts)
+{
+    auto X = std::make_unique<scheme>(static_cast<int>(pts.size()));
+    for (size_t i = 0; i < pts.size(); ++i)
+        for (int j = 0; j < dim; ++j) X->P->a[i][j] = k(pts[i][j]);
+    return X;
+}
+
+// s distinct points with coordinates in 0..99 (distinct in every field of
+// characteristic above 100 or 0; the caller picks the field).
+points random_points(rng& g, int s)
+{
+    points pts;
+    while (static_cast<int>(pts.size()) < s) {
+        std::vector<int> p(dim);
+        for (int& c : p) c = g.in(0, 99);
+        bool fresh = true;
+        for (const auto& q : pts) fresh = fresh && q != p;
+        if (fresh) pts.push_back(p);
+    }
+    return pts;
+}
+
 // Raises dim to proj while projective polynomials are built, as the engine
 // does, and restores it.
-struct projective_scope {
-    int saved = dim;
-    projective_scope() { dim = proj; }
-    ~projective_scope() { dim = saved; }
-};
-
 K k(int v)
 {
     K x(0);
@@ -257,6 +293,58 @@ TEST_F(StrandTest, InterreduceProperties)
                 }
                 for (int i = 0; i < r; ++i) EXPECT_TRUE(reduces_to_zero(orig.e[i], A, Lt));
             }
+        }
+    }
+}
+
+TEST_F(StrandTest, IdealStrandOfPlanePoints)
+{
+    // Three non-collinear points: three quadrics, two linear syzygies.
+    auto X = make_scheme({{0, 0}, {1, 0}, {0, 1}});
+    linid(*X);
+    EXPECT_EQ(X->linid, 1);
+    EXPECT_EQ(X->linres[0][0], 3);
+    EXPECT_EQ(X->linres[0][1], 2);
+    EXPECT_EQ(dim, 2);
+    // Computed once: a second call changes nothing and prints nothing.
+    X->linres[0][1] = 7;
+    out.str("");
+    linid(*X);
+    EXPECT_EQ(X->linres[0][1], 7);
+    EXPECT_EQ(out.str(), "");
+
+    // Four general points: two quadrics, no linear syzygy; one file block.
+    auto Y = make_scheme({{0, 0}, {1, 0}, {0, 1}, {1, 1}});
+    std::ostringstream file;
+    putlinid(*Y, file);
+    EXPECT_EQ(Y->linid, 1);
+    EXPECT_EQ(Y->linres[0][0], 2);
+    EXPECT_EQ(Y->linres[0][1], 0);
+    EXPECT_EQ(file.str().find("\n2. matrix"), std::string::npos);
+    EXPECT_EQ(file.str().rfind("\n1. matrix of linear resolution of I_X : \n1\n2\n", 0), 0u);
+    EXPECT_EQ(dim, 2);
+}
+
+// The first count is the number of minimal generators of degree alpha; no
+// count is stored past the row; dim comes back.
+TEST_F(StrandTest, IdealStrandProperties)
+{
+    rng g(77);
+    for (int n : {2, 3}) {
+        set_space(n);
+        for (int trial = 0; trial < 6; ++trial) {
+            int s = g.in(1, n == 2 ? 12 : 14);
+            auto X = make_scheme(random_points(g, s));
+            // Sentinels just past the row would show a write beyond it.
+            int* row = X->linres[0];
+            linid(*X);
+            EXPECT_EQ(dim, n);
+            ASSERT_NE(X->min_Ix, nullptr);
+            int e = 0;
+            while (e < X->min_Ix->no_of_gens && X->min_Ix->gen[e].term[0].tot_deg() == X->alpha) ++e;
+            EXPECT_EQ(row[0], e) << "s = " << s;
+            // The strand of R has length at most n, so the ideal's at most n - 1.
+            for (int j = 1; j < n; ++j) EXPECT_GE(row[j], 0);
         }
     }
 }

@@ -1,0 +1,156 @@
+#include "engine/linom.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "engine/globals.h"
+#include "engine/interreduce.h"
+#include "engine/linid.h"
+#include "engine/omega.h"
+#include "engine/text.h"
+#include "interpreter/scheme.h"
+
+namespace {
+
+// Degree of a projective monomial, the homogenizing exponent included.
+int full_deg(const monom& m)
+{
+    return m.tot_deg() + m.exp[proj - 1];
+}
+
+bool is_linear(const polynomial& f)
+{
+    return full_deg(f.term[0]) == 1;
+}
+
+// The first step (dim raised by the caller): the rows are the linear columns
+// of A_d restricted to the generators of the highest degree, the last A_c of
+// them.  Stores the number of generators in linres[1][n-1].
+void first_step(scheme& X, int n, strand_matrix& A)
+{
+    const int np = X.no_of_pr, cols = X.A_d_cols;
+    const int top = X.O[X.pr[np - 1]].tot_deg();
+    int A_c = 1;
+    for (int m = 0; m < np - 1; ++m)
+        if (X.O[X.pr[m]].tot_deg() == top) ++A_c;
+    const int first = np - A_c;
+    std::vector<int> linear_cols;
+    for (int col = 0; col < cols; ++col) {
+        int k = 0;
+        while (k < A_c && !is_linear(X.A_d[(first + k) * cols + col])) ++k;
+        if (k < A_c) linear_cols.push_back(col);
+    }
+    strand_matrix M(static_cast<int>(linear_cols.size()), A_c);
+    for (int i = 0; i < M.r; ++i)
+        for (int k = 0; k < A_c; ++k) M.row[i][k] = X.A_d[(first + k) * cols + linear_cols[i]];
+    A.swap(M);
+    X.linres[1][n - 1] = A_c;
+    if (verbose) std::cout << "w_R has " << A_c << " generators in degree " << -X.sigma << "\n";
+}
+
+// The first step with its syzygies counted in linres[1][n-2] (commands
+// linomsyz and putlinomsyz), then the rows written to one of the streams.
+void first_syzygies(scheme& X, std::ostream* screen, std::ostream* file)
+{
+    if (!X.no_of_pr) omega(X);
+    const int n = dim;
+    {
+        projective_scope raised;
+        strand_matrix A(0, 0);
+        first_step(X, n, A);
+        std::vector<int> Lt(A.r, -1);
+        interreduce(A.row, A.r, A.c, Lt.data());
+        const int l = strand_count(Lt.data(), A.r);
+        X.linres[1][n - 2] = l;
+        if (verbose) std::cout << l << " syzygies in degree " << -X.sigma - 1 << " found\n";
+        if (l != 0) {
+            if (screen) print_strand_rows(A, Lt.data());
+            if (file) {
+                *file << A.c << "\n" << l << "\n";
+                put_strand_rows(*file, A, Lt.data());
+            }
+        }
+    }
+    if (verbose) std::cout << Line;
+}
+
+// All steps (linom, putlinom).  Steps N <= n-1 are stored.  The strand of
+// w_R has length at most n, so step n + 1 is computed to see it end, and not
+// continued.
+void run_steps(scheme& X, std::ostream* file)
+{
+    if (!X.no_of_pr) omega(X);
+    const int n = dim;
+    for (int j = 0; j < n; ++j) X.linres[1][j] = 0;
+    {
+        projective_scope raised;
+        strand_matrix A(0, 0);
+        first_step(X, n, A);
+        std::vector<int> Lt;
+        // The first pass runs even without rows.
+        for (int N = 1;; ++N) {
+            Lt.assign(A.r, -1);
+            interreduce(A.row, A.r, A.c, Lt.data());
+            const int l = strand_count(Lt.data(), A.r);
+            if (N <= n - 1) X.linres[1][n - 1 - N] = l;
+            if (verbose) std::cout << l << " syzygies in degree " << -X.sigma - N << " found\n";
+            if (file && l != 0) {
+                *file << "\n" << N << ". matrix of linear resolution of w_R : \n"
+                      << A.c << "\n" << l << "\n";
+                put_strand_rows(*file, A, Lt.data());
+            }
+            const int number = N == n + 1 ? 0 : strand_pairs(A, Lt.data(), false);
+            strand_matrix B(0, 0);
+            strand_syzygies(A, Lt.data(), number, false, B);
+            A.swap(B);
+            if (A.r == 0) break;
+        }
+    }
+    X.linom = 1;
+    if (verbose) std::cout << Line;
+}
+
+}  // namespace
+
+void linom(scheme& X)
+{
+    if (X.linom) return;
+    run_steps(X, nullptr);
+}
+
+void putlinom(scheme& X, std::ostream& file)
+{
+    run_steps(X, &file);
+}
+
+void linomsyz(scheme& X)
+{
+    first_syzygies(X, &std::cout, nullptr);
+}
+
+void putlinomsyz(scheme& X, std::ostream& file)
+{
+    first_syzygies(X, nullptr, &file);
+}
+
+void disp_linom(std::ostream& s, scheme& X)
+{
+    const int n = dim;
+    const int* counts = X.linres[1];
+    std::vector<int> w(n);
+    int rule = 6;
+    for (int p = 0; p < n; ++p) {
+        const int l = len(counts[n - 1 - p]);
+        w[p] = l > 3 ? l : 3;
+        rule += w[p] + 1;
+    }
+    s << "    | ";
+    for (int p = 0; p < n; ++p) put_cell(s, p + 1, w[p]);
+    s << "\n" << std::string(rule, '-') << "\n";
+    s << "deg | ";
+    for (int p = 0; p < n; ++p) put_cell(s, -X.sigma - p, w[p]);
+    s << "\nw_R | ";
+    for (int p = 0; p < n; ++p) put_cell(s, counts[n - 1 - p], w[p]);
+    s << "\n" << Line;
+}
