@@ -1,11 +1,15 @@
 #include "interpreter/commands.h"
 
 #include <iostream>
+#include <string>
 
 #include "engine/beta.h"
 #include "engine/bumo.h"
 #include "engine/globals.h"
 #include "engine/invariants.h"
+#include "engine/linid.h"
+#include "engine/linom.h"
+#include "engine/linres.h"
 #include "engine/omega.h"
 #include "engine/uniformity.h"
 #include "fields/cyclotomic_sets.h"
@@ -17,6 +21,7 @@
 #include "interpreter/session.h"
 #include "interpreter/settings.h"
 #include "interpreter/store.h"
+#include "interpreter/strand_files.h"
 
 // Commands whose operation is not built yet have no action; the dispatcher
 // says so.
@@ -55,11 +60,21 @@ const command_struct command[no_of_commands] = {
          if (read_number(n)) is_n_uf(scheme_at(v), n);
      }},
     {"lingenpos", 3, [](int v) { lingenpos(scheme_at(v)); }},
-    {"linid", 3, nullptr},
-    {"linom", 3, nullptr},
-    {"linomsyz", 3, nullptr},
-    {"linres", 3, nullptr},
-    {"linsyz", 3, nullptr},
+    {"linid", 3, [](int v) {
+         linid(scheme_at(v));
+         disp_linid(std::cout, scheme_at(v));
+     }},
+    {"linom", 3, [](int v) {
+         linom(scheme_at(v));
+         disp_linom(std::cout, scheme_at(v));
+     }},
+    {"linomsyz", 3, [](int v) { linomsyz(scheme_at(v)); }},
+    {"linres", 3, [](int v) {
+         linid(scheme_at(v));
+         linom(scheme_at(v));
+         disp_linres(std::cout, scheme_at(v));
+     }},
+    {"linsyz", 3, [](int v) { linsyz(scheme_at(v)); }},
     {"list", -1, [](int) { list_all(0); }},
     {"min", 3, nullptr},
     {"mindegs", 3, nullptr},
@@ -68,11 +83,22 @@ const command_struct command[no_of_commands] = {
     {"orderideal", 3, [](int v) { order_ideal(std::cout, scheme_at(v)); }},
     {"putbeta", 3, [](int v) { putbeta(v); }},
     {"putgbasis", 3, [](int v) { putGroebner(v); }},
-    {"putlinid", 3, nullptr},
-    {"putlinom", 3, nullptr},
-    {"putlinomsyz", 3, nullptr},
-    {"putlinres", 3, nullptr},
-    {"putlinsyz", 3, nullptr},
+    {"putlinid", 3, [](int v) {
+         std::string name;
+         if (read_file_name(name)) putlinid(scheme_at(v), name, new_file_mode);
+     }},
+    {"putlinom", 3, [](int v) {
+         std::string name;
+         if (read_file_name(name)) putlinom(scheme_at(v), name, new_file_mode);
+     }},
+    {"putlinomsyz", 3, [](int v) { putlinomsyz(scheme_at(v)); }},
+    {"putlinres", 3, [](int v) {
+         std::string name;
+         if (!read_file_name(name)) return;
+         putlinid(scheme_at(v), name, new_file_mode);
+         putlinom(scheme_at(v), name, append_file_mode);
+     }},
+    {"putlinsyz", 3, [](int v) { putlinsyz(scheme_at(v)); }},
     {"putmin", 3, [](int v) { putmin(v); }},
     {"putomega", 3, [](int v) { putA_d(v); }},
     {"putscheme", 3, [](int v) { putscheme(v); }},
@@ -91,7 +117,7 @@ const command_struct command[no_of_commands] = {
     {"type", 3, nullptr},
     {"verbose", -1, [](int) { verbose = 1; }},
     {"write", 3, [](int v) { write(v); }},
-    {"writelinid", 3, nullptr},
-    {"writelinom", 3, nullptr},
-    {"writelinres", 3, nullptr},
+    {"writelinid", 3, [](int v) { writelinid(scheme_at(v)); }},
+    {"writelinom", 3, [](int v) { writelinom(scheme_at(v)); }},
+    {"writelinres", 3, [](int v) { writelinres(scheme_at(v)); }},
 };

@@ -4,6 +4,9 @@
 
 #include "engine/globals.h"
 #include "engine/invariants.h"
+#include "engine/linid.h"
+#include "engine/linom.h"
+#include "engine/linres.h"
 #include "engine/omega.h"
 #include "interpreter/scheme.h"
 
@@ -25,5 +28,11 @@ std::ostream& operator<<(std::ostream& s, scheme& X)
         is_ar_Go(s, X);
     }
     if (X.no_of_pr != 0) disp_omega(s, X);
+    if (X.linid == 1 && X.linom == 1) {
+        disp_linres(s, X);
+    } else {
+        if (X.linom == 1) disp_linom(s, X);
+        if (X.linid == 1) disp_linid(s, X);
+    }
     return s;
 }
