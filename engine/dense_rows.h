@@ -63,6 +63,7 @@ struct exact_rows {
 
     static void set(acc& a, const elem& x) { a = x; }
     static void set_zero(acc& a) { a = 0; }
+    static void clear(elem& a) { a = 0; }
     static void set_one(elem& a) { a = 1; }
     // The exact value of an accumulator.
     static const elem& value(acc& a) { return a; }
@@ -122,6 +123,7 @@ struct lazy_rows {
 
     static void set(acc& a, elem x) { a = x; }
     static void set_zero(acc& a) { a = 0; }
+    static void clear(elem& a) { a = 0; }
     static void set_one(elem& a) { a = 1; }
     elem value(acc& a) const
     {
