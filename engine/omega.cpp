@@ -52,6 +52,14 @@ monom with_h(const monom& u, int a)
     return m;
 }
 
+// Multiplies the homogeneous projective polynomial f by h^k (k > 0), which
+// brings a homogenized normal form up to the degree of its monomial.
+void raise_h(polynomial& f, int k)
+{
+    if (k <= 0) return;
+    for (int i = 0; i < f.no_of_monoms; ++i) f.term[i].exp[proj - 1] += static_cast<int16_t>(k);
+}
+
 // The single term c * m.
 polynomial term_poly(const monom& m, const K& c)
 {
@@ -122,9 +130,7 @@ void canonical_forms::compute()
             p *= G.coef[0];
             p -= G;
             hom(C, p);
-            const int k = t.tot_deg() - p.term[0].tot_deg();
-            if (k > 0)
-                for (int j = 0; j < C.no_of_monoms; ++j) C.term[j].exp[proj - 1] += static_cast<int16_t>(k);
+            raise_h(C, t.tot_deg() - p.term[0].tot_deg());
             continue;
         }
         int l = i - 1;
@@ -145,7 +151,7 @@ void canonical_forms::compute()
             if (a == C.no_of_monoms) break;
             const K c = C.coef[a];
             const int e = h_exp(C.term[a]);
-            monom w = C.term[a];
+            monom w = C.term[a];  // its affine part
             w.dim = static_cast<int16_t>(proj - 1);
             w.exp[proj - 1] = 0;
             C -= term_of(C, a);
@@ -162,8 +168,8 @@ void canonical_forms::compute()
     std::cout << Line;
 }
 
-// Relation candidate of step "candidates": a pair of corners or a corner
-// with a variable.
+// A candidate relation monomial: from a pair of corners, or from a corner
+// and a variable (a power of the variable that annihilates its projection).
 struct candidate {
     monom TT;
     int f;        // owning corner (index into gr_socle), -1 when dropped
@@ -206,9 +212,7 @@ polynomial canonical_form(const scheme& X, const monom& t)
     polynomial c(0);
     if (!sign(nf)) return c;
     hom(c, nf);
-    const int k = t.tot_deg() - nf.term[0].tot_deg();
-    if (k > 0)
-        for (int i = 0; i < c.no_of_monoms; ++i) c.term[i].exp[proj - 1] += static_cast<int16_t>(k);
+    raise_h(c, t.tot_deg() - nf.term[0].tot_deg());
     return c;
 }
 
