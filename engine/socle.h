@@ -1,0 +1,18 @@
+// The socle of the Artinian reduction R/(X_0) of the coordinate ring and the
+// type of the point set (the number of socle generators).
+#pragma once
+
+#include <iosfwd>
+
+class scheme;
+
+// Fills X.socle (once): the socle generators, each a combination of elements
+// of X.O of one degree, sorted by increasing leading monomial.  Runs bu_mo,
+// create_Lf_Ix and create_Can_Lf first where their results are absent.
+void socle(scheme& X);
+
+// Command socle: the socle generators.
+void disp_socle(std::ostream& s, scheme& X);
+
+// Command type: the number of socle generators, on standard output.
+void typ(scheme& X);
