@@ -10,7 +10,9 @@
 #include "engine/linid.h"
 #include "engine/linom.h"
 #include "engine/linres.h"
+#include "engine/min_gens.h"
 #include "engine/omega.h"
+#include "engine/socle.h"
 #include "engine/uniformity.h"
 #include "fields/cyclotomic_sets.h"
 #include "interpreter/input.h"
@@ -76,8 +78,8 @@ const command_struct command[no_of_commands] = {
      }},
     {"linsyz", 3, [](int v) { linsyz(scheme_at(v)); }},
     {"list", -1, [](int) { list_all(0); }},
-    {"min", 3, nullptr},
-    {"mindegs", 3, nullptr},
+    {"min", 3, [](int v) { disp_min(scheme_at(v)); }},
+    {"mindegs", 3, [](int v) { deg_min(std::cout, scheme_at(v)); }},
     {"omega", 3, [](int v) { disp_omega(std::cout, scheme_at(v)); }},
     {"omegamat", 3, [](int v) { disp_omegamat(std::cout, scheme_at(v)); }},
     {"orderideal", 3, [](int v) { order_ideal(std::cout, scheme_at(v)); }},
@@ -113,8 +115,8 @@ const command_struct command[no_of_commands] = {
     {"scheme", -1, [](int) { create(3); }},
     {"sep", 3, [](int v) { separators(scheme_at(v)); }},
     {"sigma", 3, [](int v) { sigma_X(std::cout, scheme_at(v)); }},
-    {"socle", 3, nullptr},
-    {"type", 3, nullptr},
+    {"socle", 3, [](int v) { disp_socle(std::cout, scheme_at(v)); }},
+    {"type", 3, [](int v) { typ(scheme_at(v)); }},
     {"verbose", -1, [](int) { verbose = 1; }},
     {"write", 3, [](int v) { write(v); }},
     {"writelinid", 3, [](int v) { writelinid(scheme_at(v)); }},

@@ -7,7 +7,9 @@
 #include "engine/linid.h"
 #include "engine/linom.h"
 #include "engine/linres.h"
+#include "engine/min_gens.h"
 #include "engine/omega.h"
+#include "engine/socle.h"
 #include "interpreter/scheme.h"
 
 std::ostream& operator<<(std::ostream& s, scheme& X)
@@ -27,6 +29,8 @@ std::ostream& operator<<(std::ostream& s, scheme& X)
         is_CB(s, X);
         is_ar_Go(s, X);
     }
+    if (X.min_Ix) deg_min(s, X);
+    if (X.socle) disp_socle(s, X);
     if (X.no_of_pr != 0) disp_omega(s, X);
     if (X.linid == 1 && X.linom == 1) {
         disp_linres(s, X);
