@@ -5,6 +5,7 @@
 #include "engine/bumo.h"
 #include "engine/globals.h"
 #include "engine/ideal.h"
+#include "engine/socle.h"
 #include "engine/text.h"
 #include "interpreter/scheme.h"
 
@@ -21,12 +22,17 @@ void need_separators(scheme& X)
     if (!X.sep) sep(X);
 }
 
-// Decides is_ar_Go for a scheme whose separators are not computed yet.  The
-// type of X (one socle generator) decides it without separators once the
-// socle is available; until then the separators do, through hilbert2.
+// Decides is_ar_Go for a scheme whose separators are not computed yet, by
+// the type: X is arithmetically Gorenstein exactly when the socle of its
+// Artinian reduction has one generator, and then it is Cayley-Bacharach too.
 void decide_gorenstein(scheme& X)
 {
-    sep(X);
+    socle(X);
+    X.is_ar_Go = 0;
+    if (X.socle->no_of_gens == 1) {
+        X.is_ar_Go = 1;
+        X.is_CB = 1;
+    }
 }
 
 void value_line(std::ostream& s, const char* name, int value)
