@@ -11,8 +11,8 @@
 #include "engine/text.h"
 #include "interpreter/scheme.h"
 
-projective_scope::projective_scope() : saved(dim) { dim = proj; }
-projective_scope::~projective_scope() { dim = saved; }
+raised_dim::raised_dim() : saved(dim) { dim = proj; }
+raised_dim::~raised_dim() { dim = saved; }
 
 strand_matrix::strand_matrix(int rows, int cols) : r(rows), c(cols), row(nullptr)
 {
@@ -209,7 +209,7 @@ void run_steps(scheme& X, strand_output out, std::ostream* file)
     const int n = dim;
     int* counts = X.linres[0];
     {
-        projective_scope raised;
+        raised_dim raised;
         const ideal& M = *X.min_Ix;
         // Step 0: the leading run of the generators (sorted by degree).
         int e = 0;

@@ -44,12 +44,12 @@ void disp_linid(std::ostream& s, scheme& X);
 
 // Projective polynomials are built while the global dim is raised to proj;
 // the destructor restores it on every way out.
-struct projective_scope {
+struct raised_dim {
     int saved;
-    projective_scope();
-    ~projective_scope();
-    projective_scope(const projective_scope&) = delete;
-    projective_scope& operator=(const projective_scope&) = delete;
+    raised_dim();
+    ~raised_dim();
+    raised_dim(const raised_dim&) = delete;
+    raised_dim& operator=(const raised_dim&) = delete;
 };
 
 // One step of a strand: r rows of c polynomials, owned, zero at creation.

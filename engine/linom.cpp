@@ -56,7 +56,7 @@ void first_syzygies(scheme& X, std::ostream* screen, std::ostream* file)
     if (!X.no_of_pr) omega(X);
     const int n = dim;
     {
-        projective_scope raised;
+        raised_dim raised;
         strand_matrix A(0, 0);
         first_step(X, n, A);
         std::vector<int> Lt(A.r, -1);
@@ -84,7 +84,7 @@ void run_steps(scheme& X, std::ostream* file)
     const int n = dim;
     for (int j = 0; j < n; ++j) X.linres[1][j] = 0;
     {
-        projective_scope raised;
+        raised_dim raised;
         strand_matrix A(0, 0);
         first_step(X, n, A);
         std::vector<int> Lt;

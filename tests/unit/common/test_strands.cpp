@@ -1,4 +1,5 @@
 // Row reduction of polynomial matrices and the linear strands of I_X and w_R.
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <iostream>
@@ -13,6 +14,8 @@
 #include "engine/globals.h"
 #include "engine/interreduce.h"
 #include "engine/linid.h"
+#include "engine/linom.h"
+#include "engine/linres.h"
 #include "engine/matrix.h"
 #include "engine/min_gens.h"
 #include "engine/polynomial.h"
@@ -193,7 +196,7 @@ K inverse(int v)
 
 TEST_F(StrandTest, InterreduceEdgeCases)
 {
-    projective_scope ps;
+    raised_dim ps;
     // One row: the pivot is the column of the greatest leading monomial
     // (X > Y > T), made monic there, the whole row scaled alike.
     {
@@ -262,7 +265,7 @@ TEST_F(StrandTest, InterreduceProperties)
         set_space(n);
         for (int order = 0; order < 2; ++order) {
             if (order == 0) use_deglex(); else use_degrevlex();
-            projective_scope ps;
+            raised_dim ps;
             for (int trial = 0; trial < 30; ++trial) {
                 int c = g.in(1, 4), base = g.in(1, 4), r = g.in(1, 7);
                 std::vector<std::vector<polynomial>> B(base);
@@ -325,9 +328,17 @@ TEST_F(StrandTest, IdealStrandOfPlanePoints)
     EXPECT_EQ(dim, 2);
 }
 
-// The first count is the number of minimal generators of degree alpha; no
-// count is stored past the row; dim comes back.
-TEST_F(StrandTest, IdealStrandProperties)
+int occurrences(const std::string& s, const std::string& what)
+{
+    int n = 0;
+    for (auto p = s.find(what); p != std::string::npos; p = s.find(what, p + 1)) ++n;
+    return n;
+}
+
+// Random point sets: the first count of I_X is the number of minimal
+// generators of degree alpha; the writers recompute the same counts and
+// write one block per non-zero count; dim comes back every time.
+TEST_F(StrandTest, StrandProperties)
 {
     rng g(77);
     for (int n : {2, 3}) {
@@ -335,18 +346,125 @@ TEST_F(StrandTest, IdealStrandProperties)
         for (int trial = 0; trial < 6; ++trial) {
             int s = g.in(1, n == 2 ? 12 : 14);
             auto X = make_scheme(random_points(g, s));
-            // Sentinels just past the row would show a write beyond it.
-            int* row = X->linres[0];
+            SCOPED_TRACE("n = " + std::to_string(n) + ", s = " + std::to_string(s));
             linid(*X);
+            linom(*X);
             EXPECT_EQ(dim, n);
             ASSERT_NE(X->min_Ix, nullptr);
             int e = 0;
             while (e < X->min_Ix->no_of_gens && X->min_Ix->gen[e].term[0].tot_deg() == X->alpha) ++e;
-            EXPECT_EQ(row[0], e) << "s = " << s;
-            // The strand of R has length at most n, so the ideal's at most n - 1.
-            for (int j = 1; j < n; ++j) EXPECT_GE(row[j], 0);
+            EXPECT_EQ(X->linres[0][0], e);
+            const std::vector<int> I(X->linres[0], X->linres[0] + n), w(X->linres[1], X->linres[1] + n);
+
+            std::ostringstream fi, fw;
+            putlinid(*X, fi);
+            putlinom(*X, fw);
+            EXPECT_EQ(dim, n);
+            EXPECT_EQ(std::vector<int>(X->linres[0], X->linres[0] + n), I);
+            EXPECT_EQ(std::vector<int>(X->linres[1], X->linres[1] + n), w);
+            EXPECT_EQ(occurrences(fi.str(), "matrix of linear resolution of I_X"),
+                      static_cast<int>(std::count_if(I.begin(), I.end(), [](int c) { return c != 0; })));
+            // Blocks of w_R start at the first syzygies (entries n-2 down to 0).
+            EXPECT_GE(occurrences(fw.str(), "matrix of linear resolution of w_R"),
+                      static_cast<int>(std::count_if(w.begin(), w.end() - 1, [](int c) { return c != 0; })));
+            EXPECT_GT(w[n - 1], 0);
         }
     }
+}
+
+TEST_F(StrandTest, CanonicalStrandOfPlanePoints)
+{
+    // Under deg-lex: two generators in degree 0, three linear first
+    // syzygies; one pair shares a pivot and its S-element is irreducible.
+    use_deglex();
+    auto X = make_scheme({{0, 0}, {1, 0}, {0, 1}});
+    linom(*X);
+    EXPECT_EQ(X->linom, 1);
+    EXPECT_EQ(X->linres[1][1], 2);
+    EXPECT_EQ(X->linres[1][0], 3);
+    EXPECT_EQ(dim, 2);
+    const std::string s = out.str();
+    EXPECT_EQ(std::count(s.begin(), s.end(), '.'), 1);
+
+    out.str("");
+    linom(*X);  // computed once
+    EXPECT_EQ(out.str(), "");
+
+    linomsyz(*X);
+    EXPECT_EQ(out.str(), "[ - Y + Z;\nX - Z ]\n[ X;\n 0 ]\n[  0;\nY ]\n");
+    std::ostringstream file;
+    putlinomsyz(*X, file);
+    EXPECT_EQ(file.str(), "2\n3\n-Y+Z\nX-Z\nX\n0\n0\nY\n");
+    EXPECT_EQ(X->linres[1][0], 3);
+}
+
+// A single point: both strands are Koszul complexes.  The strand of I_X
+// fills its row exactly; that of w_R is one step longer than its row, and
+// that step is written but not stored.
+TEST_F(StrandTest, StepsPastTheRow)
+{
+    for (int n : {2, 3}) {
+        set_space(n);
+        auto X = make_scheme({std::vector<int>(n, 2)});
+        linid(*X);
+        std::ostringstream file;
+        putlinom(*X, file);
+        EXPECT_EQ(dim, n);
+        std::vector<int> I(X->linres[0], X->linres[0] + n), w(X->linres[1], X->linres[1] + n);
+        if (n == 2) {
+            EXPECT_EQ(I, (std::vector<int>{2, 1}));
+            EXPECT_EQ(w, (std::vector<int>{2, 1}));
+            EXPECT_NE(file.str().find("\n2. matrix of linear resolution of w_R : \n2\n1\n"), std::string::npos);
+        } else {
+            EXPECT_EQ(I, (std::vector<int>{3, 3, 1}));
+            EXPECT_EQ(w, (std::vector<int>{3, 3, 1}));
+            EXPECT_NE(file.str().find("\n3. matrix of linear resolution of w_R : \n3\n1\n"), std::string::npos);
+        }
+        EXPECT_EQ(file.str().find("\n" + std::to_string(n + 1) + ". matrix"), std::string::npos);
+        // linsyz and putlinsyz recompute the same counts and leave the flag.
+        X->linid = 0;
+        std::ostringstream syz;
+        putlinsyz(*X, syz);
+        EXPECT_EQ(X->linid, 0);
+        EXPECT_EQ(std::vector<int>(X->linres[0], X->linres[0] + n), I);
+        EXPECT_EQ(syz.str().rfind(std::to_string(n) + "\n" + std::to_string(n * (n - 1) / 2) + "\n", 0), 0u);
+    }
+}
+
+TEST_F(StrandTest, Tables)
+{
+    auto X = make_scheme({{0, 0}, {1, 0}, {0, 1}});
+    const std::string line = Line;
+    // Nothing computed yet: zeros.
+    std::ostringstream fresh;
+    disp_linid(fresh, *X);
+    EXPECT_EQ(fresh.str(), "    | 1   2   \n--------------\ndeg | 0   -1  \nI_X | 0   0   \n" + line);
+    // Columns widen to the widest of their two counts; wider numbers get no
+    // padding.
+    X->alpha = 2;
+    X->linres[0][0] = 12345;
+    X->linres[0][1] = 7;
+    X->linres[1][0] = 1000;
+    X->linres[1][1] = 2;
+    std::ostringstream res;
+    disp_linres(res, *X);
+    EXPECT_EQ(res.str(), "    | 1     2   \n"
+                         "----------------\n"
+                         "deg | 2     1   \n"
+                         "I_X | 12345 7   \n"
+                         "----------------\n"
+                         "w_R | 1000  2   \n"
+                         "deg | -1    0   \n" + line);
+    std::ostringstream om;
+    disp_linom(om, *X);
+    EXPECT_EQ(om.str(), "    | 1   2    \n---------------\ndeg | 0   -1   \nw_R | 2   1000 \n" + line);
+    // The width of a count is capped at 5 digits; a degree label wider than
+    // its column gets no blank.
+    X->linres[0][0] = 123456;
+    X->alpha = 10000;
+    std::ostringstream wide;
+    disp_linid(wide, *X);
+    EXPECT_EQ(wide.str(), "    | 1     2   \n----------------\ndeg | 10000 9999\nI_X | 123456 7   \n" + line);
 }
 
 }  // namespace
