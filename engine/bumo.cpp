@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/bumo_core.h"
+#include "engine/bumo_modular.h"
 #include "engine/dense_rows.h"
 #include "engine/globals.h"
 #include "engine/ideal.h"
@@ -56,16 +57,16 @@ void store(scheme& X, const bumo_core<Ops>& run)
 }
 
 template <class Ops>
-void bu_mo_with(scheme& X)
+void bu_mo_with(scheme& X, bool progress)
 {
     bumo_core<Ops> run(Ops(), X.s, coordinates<Ops>(X));
-    run.run(true);
+    run.run(progress);
     store(X, run);
 }
 
 // The separators from the triangular system stored in X.
 template <class Ops>
-void sep_with(scheme& X)
+void sep_with(scheme& X, bool progress)
 {
     Ops ops;
     auto load_q = [&](int h, typename Ops::acc* a) {
@@ -80,7 +81,7 @@ void sep_with(scheme& X)
         }
     };
     auto ev_q = [&](int h, int p) -> decltype(auto) { return Ops::from_K(X.ev_q->a[h][p]); };
-    auto S = bumo_detail::sep_core(ops, X.s, X.pi, load_q, ev_q, true);
+    auto S = bumo_detail::sep_core(ops, X.s, X.pi, load_q, ev_q, progress);
     for (int h = 0; h < X.s; ++h) {
         const auto* row = &S[size_t(h) * X.s];
         dense_to_poly(X.separator->gen[X.pi[h]], nullptr, X.O, X.s - 1,
@@ -90,24 +91,34 @@ void sep_with(scheme& X)
 
 template <class Ops>
 struct bumo_go {
-    static void go(scheme& X) { bu_mo_with<Ops>(X); }
+    static void go(scheme& X, bool progress) { bu_mo_with<Ops>(X, progress); }
 };
 
 template <class Ops>
 struct sep_go {
-    static void go(scheme& X) { sep_with<Ops>(X); }
+    static void go(scheme& X, bool progress) { sep_with<Ops>(X, progress); }
 };
 
+// The fastest arithmetic for the field: residues with delayed reduction for
+// the small prime fields, computation modulo many primes over Q (modular),
+// exact field arithmetic otherwise and as the fallback.
 template <template <class> class Run, class F = K>
-void run_with(scheme& X, dense_path path)
+void run_with(scheme& X, dense_path path, bool (*modular)(scheme&))
 {
-    if constexpr (small_prime_field<F>::value) {
-        if (path == dense_path::fastest && small_prime_field<F>::modulus() < (1u << 15)) {
-            Run<lazy_rows<F>>::go(X);
-            return;
+    bool progress = verbose != 0;
+    if (path == dense_path::fastest) {
+        if constexpr (small_prime_field<F>::value) {
+            if (small_prime_field<F>::modulus() < (1u << 15)) {
+                Run<lazy_rows<F>>::go(X, progress);
+                return;
+            }
+        }
+        if constexpr (modular_field) {
+            if (modular(X)) return;
+            progress = false;  // the modular attempt gave the report
         }
     }
-    Run<exact_rows>::go(X);
+    Run<exact_rows>::go(X, progress);
 }
 
 }  // namespace
@@ -117,7 +128,7 @@ void bu_mo(scheme& X, dense_path path)
     // A second run after the separators released the triangular system.
     X.renew_triangular_system();
     if (verbose) std::cerr << "calculating triangular sequence ...\n";
-    run_with<bumo_go>(X, path);
+    run_with<bumo_go>(X, path, bu_mo_modular);
     if (verbose) std::cerr << "\n";
     std::cout << Line;
     hilbert(X);
@@ -126,7 +137,7 @@ void bu_mo(scheme& X, dense_path path)
 void sep(scheme& X, dense_path path)
 {
     if (verbose) std::cerr << "calculating biorthogonal sequence ...\n";
-    run_with<sep_go>(X, path);
+    run_with<sep_go>(X, path, sep_modular);
     if (verbose) std::cerr << "\n";
     std::cout << Line;
     X.sep = 1;

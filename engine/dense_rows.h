@@ -112,14 +112,14 @@ struct exact_rows {
 };
 
 // Residues modulo a prime p < 2^15 with delayed reduction.
-template <class F>
-struct lazy_rows {
+struct prime_rows {
     using elem = uint16_t;
     using acc = uint32_t;
-    using traits = small_prime_field<F>;
 
-    uint32_t p = traits::modulus();
-    uint32_t P2 = p * p;
+    uint32_t p;
+    uint32_t P2;
+
+    explicit prime_rows(uint32_t p) : p(p), P2(p * p) {}
 
     static void set(acc& a, elem x) { a = x; }
     static void set_zero(acc& a) { a = 0; }
@@ -133,9 +133,7 @@ struct lazy_rows {
     static bool is_zero(elem x) { return x == 0; }
     // After normalize.
     static bool is_zero_acc(acc a) { return a == 0; }
-    static F to_K(elem x) { return traits::element(x); }
     void take(elem& out, acc& a) const { out = value(a); }
-    static elem from_K(const F& x) { return traits::residue(x); }
 
     void sub_mul(acc* a, elem f, const elem* x, int n) const
     {
@@ -149,14 +147,32 @@ struct lazy_rows {
     {
         for (int c = 0; c < n; ++c) out[c] = static_cast<elem>(a[c] % p * f % p);
     }
+    // The inverse of x != 0, by the extended Euclidean algorithm.
     elem inverse(elem x) const
     {
-        F y = traits::element(x);
-        y.invert();
-        return traits::residue(y);
+        int64_t r0 = p, r1 = x, t0 = 0, t1 = 1;
+        while (r1 != 0) {
+            int64_t q = r0 / r1;
+            std::swap(r0, r1);
+            r1 -= q * r0;
+            std::swap(t0, t1);
+            t1 -= q * t0;
+        }
+        return static_cast<elem>(t0 < 0 ? t0 + p : t0);
     }
     void hadamard(elem* out, const elem* a, const elem* b, int n) const
     {
         if (n > 0) dense_kernels::hadamard(out, a, b, n, p);
     }
+};
+
+// prime_rows for the field's own prime.
+template <class F>
+struct lazy_rows : prime_rows {
+    using traits = small_prime_field<F>;
+
+    lazy_rows() : prime_rows(traits::modulus()) {}
+
+    static F to_K(elem x) { return traits::element(x); }
+    static elem from_K(const F& x) { return traits::residue(x); }
 };

@@ -1,0 +1,465 @@
+#include "engine/bumo_modular.h"
+
+#if !defined(TARV_FIELD_Q)
+
+bool bu_mo_modular(scheme&)
+{
+    return false;
+}
+
+bool sep_modular(scheme&)
+{
+    return false;
+}
+
+#else
+
+#include <cstdint>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include <gmpxx.h>
+
+#include "engine/bumo_core.h"
+#include "engine/dense_rows.h"
+#include "engine/globals.h"
+#include "engine/ideal.h"
+#include "engine/matrix.h"
+#include "interpreter/scheme.h"
+
+namespace {
+
+using core = bumo_detail::bumo_core<prime_rows>;
+using bumo_detail::countdown;
+
+// The primes below 2^15 from the largest down, as far as 2^11.
+const std::vector<uint32_t>& primes()
+{
+    static const std::vector<uint32_t> list = [] {
+        const uint32_t top = 1u << 15, bottom = 1u << 11;
+        std::vector<bool> composite(top, false);
+        for (uint32_t i = 2; i * i < top; ++i)
+            if (!composite[i])
+                for (uint32_t j = i * i; j < top; j += i) composite[j] = true;
+        std::vector<uint32_t> v;
+        for (uint32_t i = top - 1; i >= bottom; --i)
+            if (!composite[i]) v.push_back(i);
+        return v;
+    }();
+    return list;
+}
+
+uint32_t inverse_mod(uint32_t x, uint32_t p)
+{
+    return prime_rows(p).inverse(static_cast<uint16_t>(x));
+}
+
+// The coordinates of the points modulo p (dim rows of s); false when the
+// denominator of a coordinate is divisible by p.
+bool reduce_points(const scheme& X, uint32_t p, std::vector<uint16_t>& coord)
+{
+    coord.assign(size_t(dim) * X.s, 0);
+    for (int c = 0; c < X.s; ++c)
+        for (int k = 0; k < dim; ++k) {
+            const mpq_class& v = X.P->a[c][k].v;
+            uint32_t den = static_cast<uint32_t>(mpz_fdiv_ui(v.get_den_mpz_t(), p));
+            if (den == 0) return false;
+            uint32_t num = static_cast<uint32_t>(mpz_fdiv_ui(v.get_num_mpz_t(), p));
+            coord[size_t(k) * X.s + c] = static_cast<uint16_t>(uint64_t(num) * inverse_mod(den, p) % p);
+        }
+    return true;
+}
+
+// Lifts vectors of residues modulo successive primes to rational numbers.
+// The entries form rows whose entries tend to share a denominator; each row
+// is reconstructed with the denominator found so far, and only entries that
+// do not fit it are reconstructed on their own.
+class lifter {
+public:
+    // Rows of the given lengths, stored one after the other; order: the rows
+    // in the order in which to reconstruct them (the largest numbers first,
+    // so that too few primes show early).
+    lifter(std::vector<int> lengths, std::vector<int> order) : lengths(std::move(lengths)), order(std::move(order))
+    {
+        size_t n = 0;
+        for (int l : this->lengths) {
+            start.push_back(n);
+            n += size_t(l);
+        }
+        x.resize(n);
+        values.resize(n);
+    }
+
+    // Takes the residues modulo one more prime; true once the values are
+    // final.
+    bool feed(uint32_t p, const std::vector<uint16_t>& r)
+    {
+        if (candidate) {
+            if (matches(p, r)) {
+                if (++confirmed == 2) {
+                    std::vector<mpz_class>().swap(x);
+                    return true;
+                }
+            } else {
+                candidate = false;
+                confirmed = 0;
+                next_try = used + used / 8 + 1;
+            }
+        }
+        pending_primes.push_back(p);
+        pending.push_back(r);
+        if (pending.size() < group) return false;
+        flush();
+        if (!candidate && used >= next_try) {
+            if (reconstruct()) {
+                candidate = true;
+            } else {
+                next_try = used + used / 8 + 1;
+            }
+        }
+        return false;
+    }
+
+    std::vector<mpq_class> values;  // the lifted entries, once feed returned true
+
+private:
+    // Residues are taken into M in groups of four primes, whose product
+    // (below 2^60) fits one machine word.
+    static constexpr size_t group = 4;
+
+    std::vector<int> lengths, order;
+    std::vector<size_t> start;
+    std::vector<mpz_class> x;  // the entries modulo M, in [0, M)
+    mpz_class M = 1;
+    int used = 0;  // primes in M
+    int next_try = 8;
+    bool candidate = false;
+    int confirmed = 0;
+    std::vector<uint32_t> pending_primes;
+    std::vector<std::vector<uint16_t>> pending;
+
+    static uint64_t mul_mod(uint64_t a, uint64_t b, uint64_t m)
+    {
+        return static_cast<uint64_t>(static_cast<unsigned __int128>(a) * b % m);
+    }
+
+    static uint64_t inverse_mod64(uint64_t a, uint64_t m)
+    {
+        __int128 r0 = m, r1 = a, t0 = 0, t1 = 1;
+        while (r1 != 0) {
+            __int128 q = r0 / r1;
+            std::swap(r0, r1);
+            r1 -= q * r0;
+            std::swap(t0, t1);
+            t1 -= q * t0;
+        }
+        return static_cast<uint64_t>(t0 < 0 ? t0 + m : t0);
+    }
+
+    // Chinese remaindering (Garner): first the pending primes among
+    // themselves in machine words, then one step on the big numbers.
+    void flush()
+    {
+        const size_t k = pending.size();
+        uint64_t m = 1;
+        std::vector<uint64_t> inv(k);  // (p_0 ... p_(i-1))^-1 modulo p_i
+        for (size_t i = 0; i < k; ++i) {
+            inv[i] = inverse_mod(static_cast<uint32_t>(m % pending_primes[i]), pending_primes[i]);
+            m *= pending_primes[i];
+        }
+        const uint64_t invM = inverse_mod64(mpz_fdiv_ui(M.get_mpz_t(), m), m);
+        for (size_t e = 0; e < x.size(); ++e) {
+            uint64_t R = 0, mm = 1;
+            for (size_t i = 0; i < k; ++i) {
+                const uint64_t p = pending_primes[i];
+                uint64_t t = (pending[i][e] + p - R % p) % p * inv[i] % p;
+                R += mm * t;
+                mm *= p;
+            }
+            uint64_t xm = mpz_fdiv_ui(x[e].get_mpz_t(), m);
+            uint64_t t = mul_mod((R + m - xm) % m, invM, m);
+            if (t != 0) mpz_addmul_ui(x[e].get_mpz_t(), M.get_mpz_t(), t);
+        }
+        M *= mpz_class(static_cast<unsigned long>(m));
+        used += static_cast<int>(k);
+        pending.clear();
+        pending_primes.clear();
+    }
+
+    bool matches(uint32_t p, const std::vector<uint16_t>& r) const
+    {
+        for (size_t i = 0; i < values.size(); ++i) {
+            uint64_t num = mpz_fdiv_ui(values[i].get_num_mpz_t(), p);
+            uint64_t den = mpz_fdiv_ui(values[i].get_den_mpz_t(), p);
+            if (den == 0 || num != uint64_t(r[i]) * den % p) return false;
+        }
+        return true;
+    }
+
+    // out := a x + b y.
+    static void combination(mpz_class& out, long a, const mpz_class& x, long b, const mpz_class& y)
+    {
+        mpz_mul_si(out.get_mpz_t(), x.get_mpz_t(), a);
+        if (b >= 0)
+            mpz_addmul_ui(out.get_mpz_t(), y.get_mpz_t(), static_cast<unsigned long>(b));
+        else
+            mpz_submul_ui(out.get_mpz_t(), y.get_mpz_t(), static_cast<unsigned long>(-b));
+    }
+
+    // n / d with |n|, d <= bound and n = u d modulo M, by the extended
+    // Euclidean algorithm on (M, u) stopped at the first remainder not above
+    // the bound; false when there is none.  Runs of quotients are found from
+    // the leading 62 bits (Lehmer) and applied to the big numbers at once;
+    // a run that would pass the stopping point is replaced by single steps.
+    bool reconstruct_one(const mpz_class& u, const mpz_class& bound, mpz_class& n, mpz_class& d)
+    {
+        mpz_class& r0 = w[0];
+        mpz_class& r1 = w[1];
+        mpz_class& t0 = w[2];
+        mpz_class& t1 = w[3];
+        mpz_class& q = w[4];
+        mpz_class& rem = w[5];
+        mpz_class* next = &w[6];  // four more
+        r0 = M;
+        r1 = u;
+        t0 = 0;
+        t1 = 1;
+        const size_t bound_bits = mpz_sizeinbase(bound.get_mpz_t(), 2);
+        while (r1 > bound) {
+            const size_t n0 = mpz_sizeinbase(r0.get_mpz_t(), 2), n1 = mpz_sizeinbase(r1.get_mpz_t(), 2);
+            if (n1 > bound_bits + 64 && n0 - n1 < 30) {
+                const size_t shift = n0 - 62;
+                mpz_tdiv_q_2exp(q.get_mpz_t(), r0.get_mpz_t(), shift);
+                int64_t x = static_cast<int64_t>(mpz_get_ui(q.get_mpz_t()));
+                mpz_tdiv_q_2exp(q.get_mpz_t(), r1.get_mpz_t(), shift);
+                int64_t y = static_cast<int64_t>(mpz_get_ui(q.get_mpz_t()));
+                int64_t A = 1, B = 0, C = 0, D = 1;
+                // Knuth's algorithm L: a quotient is right when both bounds agree.
+                while (y >= (int64_t(1) << 31) && y + C != 0 && y + D != 0) {
+                    int64_t q1 = (x + A) / (y + C), q2 = (x + B) / (y + D);
+                    if (q1 != q2) break;
+                    int64_t T = A - q1 * C;
+                    A = C;
+                    C = T;
+                    T = B - q1 * D;
+                    B = D;
+                    D = T;
+                    T = x - q1 * y;
+                    x = y;
+                    y = T;
+                }
+                if (B != 0) {
+                    combination(next[0], A, r0, B, r1);
+                    combination(next[1], C, r0, D, r1);
+                    if (next[1] > bound && sgn(next[1]) > 0) {
+                        combination(next[2], A, t0, B, t1);
+                        combination(next[3], C, t0, D, t1);
+                        r0.swap(next[0]);
+                        r1.swap(next[1]);
+                        t0.swap(next[2]);
+                        t1.swap(next[3]);
+                        continue;
+                    }
+                }
+            }
+            mpz_tdiv_qr(q.get_mpz_t(), rem.get_mpz_t(), r0.get_mpz_t(), r1.get_mpz_t());
+            r0.swap(r1);
+            r1.swap(rem);
+            mpz_submul(t0.get_mpz_t(), q.get_mpz_t(), t1.get_mpz_t());
+            t0.swap(t1);
+        }
+        if (t1 == 0 || abs(t1) > bound) return false;
+        mpz_gcd(q.get_mpz_t(), r1.get_mpz_t(), t1.get_mpz_t());
+        if (q != 1) return false;
+        n = t1 < 0 ? mpz_class(-r1) : r1;
+        d = abs(t1);
+        return true;
+    }
+
+    mpz_class w[10];  // work numbers of reconstruct_one
+
+    bool reconstruct()
+    {
+        mpz_class bound = M / 2;
+        mpz_sqrt(bound.get_mpz_t(), bound.get_mpz_t());
+        const mpz_class half = M / 2;
+        mpz_class d, n, dn, nn;
+        for (int row : order) {
+            d = 1;
+            for (size_t i = start[row]; i < start[row] + size_t(lengths[row]); ++i) {
+                // With the row's denominator so far: n = x d, in (-M/2, M/2].
+                n = x[i] * d;
+                mpz_fdiv_r(n.get_mpz_t(), n.get_mpz_t(), M.get_mpz_t());
+                if (n > half) n -= M;
+                if (abs(n) <= bound) {
+                    values[i] = mpq_class(n, d);
+                    values[i].canonicalize();
+                    continue;
+                }
+                if (!reconstruct_one(x[i], bound, nn, dn)) return false;
+                values[i] = mpq_class(nn, dn);
+                mpz_lcm(d.get_mpz_t(), d.get_mpz_t(), dn.get_mpz_t());
+                if (d > bound) d = dn;
+            }
+        }
+        return true;
+    }
+};
+
+// The residues of a run: U rows, then Q rows, then the Groebner basis rows.
+std::vector<uint16_t> residues(const core& run)
+{
+    std::vector<uint16_t> r(run.U.begin(), run.U.begin() + run.u_off(run.r + 1));
+    r.insert(r.end(), run.Q.begin(), run.Q.begin() + run.q_off(run.r + 1));
+    r.insert(r.end(), run.G_coef.begin(), run.G_coef.end());
+    return r;
+}
+
+lifter bumo_lifter(const core& run)
+{
+    std::vector<int> lengths;
+    for (int j = 0; j <= run.r; ++j) lengths.push_back(run.s - 1 - j);
+    for (int j = 0; j <= run.r; ++j) lengths.push_back(j + 1);
+    for (int top : run.G_top) lengths.push_back(top + 1);
+    const int q0 = run.r + 1, g0 = 2 * (run.r + 1), gens = static_cast<int>(run.G_top.size());
+    std::vector<int> order;
+    for (int g = gens - 1; g >= 0; --g) order.push_back(g0 + g);
+    for (int j = run.r; j >= 0; --j) order.push_back(q0 + j);
+    for (int j = run.r; j >= 0; --j) order.push_back(j);
+    return lifter(lengths, order);
+}
+
+// g := lead (coefficient 1, or none) + sum of vals[k] O[k], k = top..0,
+// taking the numbers out of vals.
+void take_poly(polynomial& g, const monom* lead, const monom* O, int top, mpq_class* vals)
+{
+    int terms = lead ? 1 : 0;
+    for (int k = top; k >= 0; --k)
+        if (sgn(vals[k]) != 0) ++terms;
+    if (terms == 0) {
+        g = 0;
+        return;
+    }
+    g.alloc(terms);
+    int i = 0;
+    if (lead) {
+        g.term[i] = *lead;
+        g.coef[i] = 1;
+        ++i;
+    }
+    for (int k = top; k >= 0; --k) {
+        if (sgn(vals[k]) == 0) continue;
+        g.term[i] = O[k];
+        g.coef[i].v.swap(vals[k]);
+        ++i;
+    }
+}
+
+void store(scheme& X, const core& run, std::vector<mpq_class>& values)
+{
+    const int s = X.s;
+    size_t u = 0, q = run.u_off(run.r + 1), g = q + run.q_off(run.r + 1);
+    for (int j = 0; j <= run.r; ++j) {
+        X.O[j] = run.O[j];
+        X.pi[j] = run.perm[j];
+        K* row = X.ev_q->a[j];
+        for (int c = 0; c < j; ++c) row[run.perm[c]] = 0;
+        row[run.perm[j]] = 1;
+        for (int c = j + 1; c < s; ++c) row[run.perm[c]].v.swap(values[u++]);
+    }
+    for (int j = 0; j <= run.r; ++j) {
+        take_poly(X.q[j], nullptr, X.O, j, &values[q]);
+        q += size_t(j) + 1;
+    }
+    const int gens = static_cast<int>(run.G_lead.size());
+    delete X.Ix;
+    X.Ix = new ideal(gens);
+    for (int i = 0; i < gens; ++i) {
+        take_poly(X.Ix->gen[i], &run.G_lead[i], X.O, run.G_top[i], &values[g]);
+        g += size_t(run.G_top[i]) + 1;
+    }
+    delete[] X.B;
+    X.no_of_border = static_cast<int>(run.B.size());
+    X.B = new monom[run.B.size()];
+    for (size_t i = 0; i < run.B.size(); ++i) X.B[i] = run.B[i];
+}
+
+// Runs bu_mo modulo the primes in turn and hands each run that repeats the
+// smallest sequence of decisions seen so far to take(run), after restart(run)
+// whenever a smaller sequence appears.  take returns true when done.  The
+// countdown of the progress report comes from the first run, and is
+// completed from the accepted run at the end.
+template <class Restart, class Take>
+bool over_primes(scheme& X, bool progress, Restart restart, Take take)
+{
+    std::unique_ptr<core> best;
+    std::vector<uint16_t> coord;
+    int printed = -1;  // the countdown has reached s - printed
+    for (uint32_t p : primes()) {
+        if (!reduce_points(X, p, coord)) continue;
+        auto run = std::make_unique<core>(prime_rows(p), X.s, coord);
+        run->run(progress && printed < 0);
+        if (printed < 0) printed = run->r;
+        const core* current = run.get();
+        if (!best || run->events < best->events) {
+            best = std::move(run);
+            restart(*best);
+        } else if (run->events != best->events) {
+            continue;
+        }
+        if (take(p, *best, *current)) {
+            if (progress)
+                for (int r = printed + 1; r <= best->r; ++r) countdown(X.s - r);
+            return true;
+        }
+    }
+    if (progress && best)
+        for (int r = printed + 1; r <= best->r; ++r) countdown(X.s - r);
+    return false;
+}
+
+}  // namespace
+
+bool bu_mo_modular(scheme& X)
+{
+    std::unique_ptr<lifter> lift;
+    return over_primes(
+        X, verbose != 0, [&](const core& best) { lift = std::make_unique<lifter>(bumo_lifter(best)); },
+        [&](uint32_t p, const core& best, const core& run) {
+            if (!lift->feed(p, residues(run))) return false;
+            store(X, best, lift->values);
+            return true;
+        });
+}
+
+bool sep_modular(scheme& X)
+{
+    const int s = X.s;
+    std::unique_ptr<lifter> lift;
+    std::vector<int> lengths(s, s), order(s);
+    for (int h = 0; h < s; ++h) order[h] = s - 1 - h;
+    bool progress = verbose != 0;
+    bool done = over_primes(
+        X, false, [&](const core&) { lift = std::make_unique<lifter>(lengths, order); },
+        [&](uint32_t p, const core& best, const core& run) {
+            const prime_rows ops(p);
+            auto load_q = [&](int h, uint32_t* a) {
+                const uint16_t* qh = &run.Q[run.q_off(h)];
+                for (int k = 0; k <= h; ++k) a[k] = qh[k];
+            };
+            auto ev_q = [&](int h, int pt) { return run.ev_q(h, pt); };
+            std::vector<uint16_t> S = bumo_detail::sep_core(ops, s, run.perm.data(), load_q, ev_q, progress);
+            progress = false;
+            if (!lift->feed(p, S)) return false;
+            // Row h is the separator of the point perm[h].
+            for (int h = 0; h < s; ++h)
+                take_poly(X.separator->gen[best.perm[h]], nullptr, X.O, s - 1, &lift->values[size_t(h) * s]);
+            return true;
+        });
+    if (!done && progress)
+        for (int h = s - 1; h >= 0; --h) countdown(h + 1);
+    return done;
+}
+
+#endif
