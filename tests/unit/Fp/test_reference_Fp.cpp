@@ -1,237 +1,27 @@
-// The Buchberger-Moeller results over F_31991 compared with answers that an
-// independent computer-algebra system gave for the point sets in the shared
-// reference folder (../shared/reference beside the repository).
-#include <dirent.h>
-
-#include <fstream>
-#include <map>
-#include <sstream>
-#include <string>
-#include <vector>
-
-#include <gmpxx.h>
-#include <gtest/gtest.h>
-
-#include "engine/bumo.h"
-#include "engine/globals.h"
-#include "engine/ideal.h"
-#include "engine/matrix.h"
-#include "engine/polynomial.h"
-#include "fields/field.h"
-#include "interpreter/scheme.h"
+// The Buchberger-Moeller results over F_31991 compared with the answers of an
+// independent computer-algebra system for the shared reference point sets.
+#include "unit/reference_data.h"
 
 namespace {
 
-std::string reference_folder()
-{
-    std::string here = __FILE__;
-    const std::string tail = "tests/unit/Fp/test_reference_Fp.cpp";
-    std::string root = here.size() >= tail.size() ? here.substr(0, here.size() - tail.size()) : "";
-    return root + "../shared/reference";
-}
-
-std::vector<std::string> cases(const std::string& folder)
-{
-    std::vector<std::string> names;
-    if (DIR* d = opendir(folder.c_str())) {
-        while (dirent* e = readdir(d)) {
-            std::string n = e->d_name;
-            if (n.size() > 4 && n.compare(n.size() - 4, 4, ".pts") == 0) names.push_back(n.substr(0, n.size() - 4));
-        }
-        closedir(d);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-std::map<std::string, std::string> read_answers(const std::string& path)
-{
-    std::map<std::string, std::string> keys;
-    std::ifstream in(path);
-    std::string line;
-    while (std::getline(in, line)) {
-        auto colon = line.find(": ");
-        if (line.empty() || line[0] == '#' || colon == std::string::npos) continue;
-        keys[line.substr(0, colon)] = line.substr(colon + 2);
-    }
-    return keys;
-}
-
-std::vector<int> numbers(const std::string& text)
-{
-    std::istringstream in(text);
-    std::vector<int> v;
-    int x;
-    while (in >> x) v.push_back(x);
-    return v;
-}
-
-// A monomial such as X*Y^2 or 1, the variables named by position in vars.
-monom parse_monom(const std::string& text, const std::vector<std::string>& vars)
-{
-    monom m;
-    if (text == "1") return m;
-    std::istringstream in(text);
-    std::string factor;
-    while (std::getline(in, factor, '*')) {
-        auto hat = factor.find('^');
-        std::string name = factor.substr(0, hat);
-        int e = hat == std::string::npos ? 1 : std::stoi(factor.substr(hat + 1));
-        int v = int(std::find(vars.begin(), vars.end(), name) - vars.begin());
-        EXPECT_LT(v, dim) << "unknown variable " << name;
-        if (v < dim) m.exp[v] = static_cast<int16_t>(e);
-    }
-    return m;
-}
-
-// A polynomial "c*m + m - c ..." as (monomial, coefficient) pairs.
-std::vector<std::pair<monom, Fp>> parse_poly(const std::string& text, const std::vector<std::string>& vars)
-{
-    std::vector<std::pair<monom, Fp>> terms;
-    std::istringstream in(text);
-    std::string word;
-    bool negative = false;
-    while (in >> word) {
-        if (word == "+" || word == "-") {
-            negative = word == "-";
-            continue;
-        }
-        Fp c(1);
-        std::string mon = word;
-        auto star = word.find('*');
-        bool leading_number = std::isdigit(static_cast<unsigned char>(word[0]));
-        if (leading_number && star != std::string::npos) {
-            c = Fp(std::stoi(word.substr(0, star)) % Fp::prime);
-            mon = word.substr(star + 1);
-        } else if (leading_number) {
-            c = Fp(std::stoi(word) % Fp::prime);
-            mon = "1";
-        }
-        if (negative) c = -c;
-        negative = false;
-        terms.emplace_back(parse_monom(mon, vars), c);
-    }
-    return terms;
-}
-
-// Reads a scheme file (point length, count, homogeneous coordinates),
-// normalised to first coordinate 1.
-scheme* read_points(const std::string& path)
-{
-    std::ifstream in(path);
-    int length = 0, s = 0;
-    in >> length >> s;
-    EXPECT_EQ(length, proj);
-    scheme* X = new scheme(s);
-    for (int i = 0; i < s; ++i) {
-        std::vector<Fp> x(length);
-        for (int j = 0; j < length; ++j) {
-            std::string token;
-            in >> token;
-            mpq_class q(token);
-            q.canonicalize();
-            EXPECT_TRUE(Fp::from_rational(q, x[j])) << token;
-        }
-        for (int j = 1; j < length; ++j) X->P->a[i][j - 1] = x[j] / x[0];
-    }
-    return X;
-}
-
-class ReferenceTest : public ::testing::Test {
+class ReferenceTest : public reference::Fixture {
 protected:
-    int saved_dim = dim, saved_proj = proj, saved_verbose = verbose, saved_prime = Fp::prime;
-    monom_order_fn saved[4] = {monom_ordering_lt, monom_ordering_le, proj_monom_ordering_lt,
-                               proj_monom_ordering_le};
-    std::ostringstream out;
-    std::streambuf* saved_out = nullptr;
-
+    int saved_prime = Fp::prime;
     void SetUp() override
     {
-        verbose = 0;
+        reference::Fixture::SetUp();
         Fp::prime = 31991;
-        monom_ordering_lt = degrevlex_lt;
-        monom_ordering_le = degrevlex_le;
-        proj_monom_ordering_lt = proj_degrevlex_lt;
-        proj_monom_ordering_le = proj_degrevlex_le;
-        saved_out = std::cout.rdbuf(out.rdbuf());
     }
     void TearDown() override
     {
-        std::cout.rdbuf(saved_out);
-        dim = saved_dim;
-        proj = saved_proj;
-        verbose = saved_verbose;
         Fp::prime = saved_prime;
-        monom_ordering_lt = saved[0];
-        monom_ordering_le = saved[1];
-        proj_monom_ordering_lt = saved[2];
-        proj_monom_ordering_le = saved[3];
+        reference::Fixture::TearDown();
     }
 };
 
 TEST_F(ReferenceTest, InvariantsOrderIdealAndGroebnerBasisAgree)
 {
-    const std::string folder = reference_folder();
-    const std::vector<std::string> names = cases(folder);
-    if (names.empty()) GTEST_SKIP() << "no reference point sets in " << folder;
-    for (const std::string& name : names) {
-        SCOPED_TRACE(name);
-        auto ref = read_answers(folder + "/" + name + ".F31991.txt");
-        ASSERT_FALSE(ref.empty());
-        ASSERT_EQ(ref["order"], "degrevlex");
-        dim = std::stoi(ref["n"]);
-        proj = dim + 1;
-        std::vector<std::string> vars;
-        std::istringstream vin(ref["vars"]);
-        for (std::string v; vin >> v;) vars.push_back(v);
-        ASSERT_EQ(int(vars.size()), proj);
-
-        scheme* X = read_points(folder + "/" + name + ".pts");
-        ASSERT_EQ(X->s, std::stoi(ref["s"]));
-        bu_mo(*X);
-
-        std::vector<int> hf = numbers(ref["hf"]), hfdelta = numbers(ref["hfdelta"]);
-        ASSERT_EQ(int(hf.size()), X->sigma + 2);
-        for (int d = 0; d <= X->sigma + 1; ++d) {
-            EXPECT_EQ(X->hilb_fct[d], hf[d]) << "H(" << d << ")";
-            EXPECT_EQ(X->delta_fct[d], hfdelta[d]) << "delta H(" << d << ")";
-        }
-        EXPECT_EQ(X->alpha, std::stoi(ref["alpha"]));
-        EXPECT_EQ(X->sigma, std::stoi(ref["sigma"]));
-        EXPECT_EQ(X->delta, std::stoi(ref["delta"]));
-
-        std::istringstream oin(ref["oi"]);
-        int i = 0;
-        for (std::string m; oin >> m; ++i) {
-            ASSERT_LT(i, X->s);
-            EXPECT_TRUE(X->O[i] == parse_monom(m, vars)) << "O[" << i << "] should be " << m;
-        }
-        EXPECT_EQ(i, X->s);
-
-        ASSERT_EQ(X->Ix->no_of_gens, std::stoi(ref["gb_count"]));
-        for (int g = 0; g < X->Ix->no_of_gens; ++g) {
-            auto terms = parse_poly(ref["gb_" + std::to_string(g + 1)], vars);
-            const polynomial& f = X->Ix->gen[g];
-            ASSERT_EQ(f.no_of_monoms, int(terms.size())) << "g" << g + 1;
-            for (int t = 0; t < f.no_of_monoms; ++t) {
-                bool found = false;
-                for (auto& [m, c] : terms)
-                    if (m == f.term[t]) {
-                        found = true;
-                        EXPECT_TRUE(c == f.coef[t]) << "g" << g + 1 << " term " << t;
-                    }
-                EXPECT_TRUE(found) << "g" << g + 1 << " term " << t;
-            }
-        }
-
-        sep(*X);
-        std::vector<int> sepdeg = numbers(ref["sepdeg"]);
-        ASSERT_EQ(int(sepdeg.size()), X->s);
-        for (int p = 0; p < X->s; ++p) EXPECT_EQ(X->separator->gen[p].term[0].tot_deg(), sepdeg[p]) << p;
-        EXPECT_EQ(X->is_CB, std::stoi(ref["cb"]));
-        EXPECT_EQ(X->is_ar_Go, std::stoi(ref["gor"]));
-        delete X;
-    }
+    reference::check_all(".F31991.txt", [](const mpq_class& q, K& x) { return Fp::from_rational(q, x); });
 }
 
 }  // namespace
