@@ -267,7 +267,6 @@ void clear_counts(scheme& X)
 void linid(scheme& X)
 {
     if (X.linid) return;
-    if (!X.min_Ix) min_Ix(X);
     clear_counts(X);
     run_steps(X, strand_output::counts, nullptr);
     X.linid = 1;
@@ -280,7 +279,6 @@ void linsyz(scheme& X)
 
 void putlinid(scheme& X, std::ostream& file)
 {
-    if (!X.min_Ix) min_Ix(X);
     clear_counts(X);
     run_steps(X, strand_output::file_blocks, &file);
     X.linid = 1;
