@@ -37,7 +37,7 @@ void store(scheme& X, const bumo_core<Ops>& run)
         X.pi[j] = run.perm[j];
         K* row = X.ev_q->a[j];
         for (int p = 0; p < s; ++p) row[p] = Ops::to_K(run.ev_q(j, p));
-        const auto* qj = &run.Q[run.q_off(j)];
+        const auto* qj = run.Q.data() + run.q_off(j);
         dense_to_poly(X.q[j], nullptr, X.O, j, [&](int k) -> decltype(auto) { return Ops::to_K(qj[k]); });
     }
     const int gens = static_cast<int>(run.G_lead.size());
@@ -45,7 +45,7 @@ void store(scheme& X, const bumo_core<Ops>& run)
     X.Ix = new ideal(gens);
     size_t off = 0;
     for (int g = 0; g < gens; ++g) {
-        const auto* cg = &run.G_coef[off];
+        const auto* cg = run.G_coef.data() + off;
         dense_to_poly(X.Ix->gen[g], &run.G_lead[g], X.O, run.G_top[g],
                       [&](int k) -> decltype(auto) { return Ops::to_K(cg[k]); });
         off += size_t(run.G_top[g]) + 1;
@@ -83,7 +83,7 @@ void sep_with(scheme& X, bool progress)
     auto ev_q = [&](int h, int p) -> decltype(auto) { return Ops::from_K(X.ev_q->a[h][p]); };
     auto S = bumo_detail::sep_core(ops, X.s, X.pi, load_q, ev_q, progress);
     for (int h = 0; h < X.s; ++h) {
-        const auto* row = &S[size_t(h) * X.s];
+        const auto* row = S.data() + size_t(h) * X.s;
         dense_to_poly(X.separator->gen[X.pi[h]], nullptr, X.O, X.s - 1,
                       [&](int k) -> decltype(auto) { return Ops::to_K(row[k]); });
     }

@@ -133,7 +133,7 @@ void bumo_core<Ops>::evaluate(const mmm& m)
     if (m.n < 0) {
         for (int c = 0; c < s; ++c) Ops::set_one(ev[c]);
     } else {
-        ops.hadamard(ev.data(), &evO[size_t(m.n) * s], &coord[size_t(m.k) * s], s);
+        ops.hadamard(ev.data(), evO.data() + size_t(m.n) * s, coord.data() + size_t(m.k) * s, s);
     }
     for (int c = 0; c < s; ++c) Ops::set(res[c], ev[c]);
 }
@@ -147,9 +147,9 @@ int bumo_core<Ops>::reduce()
     // Step j clears position j and changes only the positions after it.
     for (int j = 0; j <= r; ++j) {
         const auto& f = ops.value(res[j]);
-        if (!Ops::is_zero(f)) ops.sub_mul(&res[j + 1], f, &U[u_off(j)], s - 1 - j);
+        if (!Ops::is_zero(f)) ops.sub_mul(res.data() + (j + 1), f, U.data() + u_off(j), s - 1 - j);
     }
-    ops.normalize(&res[r + 1], s - 1 - r);
+    ops.normalize(res.data() + (r + 1), s - 1 - r);
     int best = -1;
     for (int c = r + 1; c < s; ++c)
         if (!Ops::is_zero_acc(res[c]) && (best < 0 || perm[c] < perm[best])) best = c;
@@ -163,7 +163,7 @@ void bumo_core<Ops>::combine()
     for (int k = 0; k <= r; ++k) Ops::set_zero(coef[k]);
     for (int j = 0; j <= r; ++j) {
         const auto& f = ops.value(res[j]);
-        if (!Ops::is_zero(f)) ops.sub_mul(coef.data(), f, &Q[q_off(j)], j + 1);
+        if (!Ops::is_zero(f)) ops.sub_mul(coef.data(), f, Q.data() + q_off(j), j + 1);
     }
     ops.normalize(coef.data(), r + 1);
 }
@@ -191,8 +191,8 @@ void bumo_core<Ops>::accept(const monom& t, int c)
     move_to_front(c);
     ++r;
     elem tmp = ops.inverse(ops.value(res[r]));
-    ops.scale(&U[u_off(r)], &res[r + 1], tmp, s - 1 - r);
-    ops.scale(&Q[q_off(r)], coef.data(), tmp, r);
+    ops.scale(U.data() + u_off(r), res.data() + (r + 1), tmp, s - 1 - r);
+    ops.scale(Q.data() + q_off(r), coef.data(), tmp, r);
     Q[q_off(r) + r] = tmp;
     for (int c2 = 0; c2 < s; ++c2) std::swap(evO[size_t(r) * s + c2], ev[c2]);
     O.push_back(t);
@@ -274,10 +274,10 @@ std::vector<typename Ops::elem> sep_core(Ops ops, int s, const int* pi, LoadQ lo
         load_q(h, a.data());
         for (int j = h + 1; j < s; ++j) {
             const auto& f = ev_q(h, pi[j]);
-            if (!Ops::is_zero(f)) ops.sub_mul(a.data(), f, &S[size_t(j) * s], s);
+            if (!Ops::is_zero(f)) ops.sub_mul(a.data(), f, S.data() + size_t(j) * s, s);
         }
         ops.normalize(a.data(), s);
-        elem* row = &S[size_t(h) * s];
+        elem* row = S.data() + size_t(h) * s;
         for (int k = 0; k < s; ++k) ops.take(row[k], a[k]);
         if (progress) countdown(h + 1);
     }

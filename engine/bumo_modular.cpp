@@ -369,14 +369,14 @@ void store(scheme& X, const core& run, std::vector<mpq_class>& values)
         for (int c = j + 1; c < s; ++c) row[run.perm[c]].v.swap(values[u++]);
     }
     for (int j = 0; j <= run.r; ++j) {
-        take_poly(X.q[j], nullptr, X.O, j, &values[q]);
+        take_poly(X.q[j], nullptr, X.O, j, values.data() + q);
         q += size_t(j) + 1;
     }
     const int gens = static_cast<int>(run.G_lead.size());
     delete X.Ix;
     X.Ix = new ideal(gens);
     for (int i = 0; i < gens; ++i) {
-        take_poly(X.Ix->gen[i], &run.G_lead[i], X.O, run.G_top[i], &values[g]);
+        take_poly(X.Ix->gen[i], &run.G_lead[i], X.O, run.G_top[i], values.data() + g);
         g += size_t(run.G_top[i]) + 1;
     }
     delete[] X.B;
@@ -445,7 +445,7 @@ bool sep_modular(scheme& X)
         [&](uint32_t p, const core& best, const core& run) {
             const prime_rows ops(p);
             auto load_q = [&](int h, uint32_t* a) {
-                const uint16_t* qh = &run.Q[run.q_off(h)];
+                const uint16_t* qh = run.Q.data() + run.q_off(h);
                 for (int k = 0; k <= h; ++k) a[k] = qh[k];
             };
             auto ev_q = [&](int h, int pt) { return run.ev_q(h, pt); };
@@ -454,7 +454,7 @@ bool sep_modular(scheme& X)
             if (!lift->feed(p, S)) return false;
             // Row h is the separator of the point perm[h].
             for (int h = 0; h < s; ++h)
-                take_poly(X.separator->gen[best.perm[h]], nullptr, X.O, s - 1, &lift->values[size_t(h) * s]);
+                take_poly(X.separator->gen[best.perm[h]], nullptr, X.O, s - 1, lift->values.data() + size_t(h) * s);
             return true;
         });
     if (!done && progress)
