@@ -15,7 +15,6 @@
 namespace {
 
 using bumo_detail::bumo_core;
-using bumo_detail::dense_to_poly;
 
 // The coordinates of the points as row entries, dim rows of s.
 template <class Ops>
@@ -27,27 +26,28 @@ std::vector<typename Ops::elem> coordinates(const scheme& X)
     return coord;
 }
 
-// Stores the results of a run in X: O, pi, q, ev_q, Ix and B.
+// Stores the results of a run in X: O, pi, q, ev_q, Ix and B; the entries
+// are moved out of the run.
 template <class Ops>
-void store(scheme& X, const bumo_core<Ops>& run)
+void store(scheme& X, bumo_core<Ops>& run)
 {
+    using bumo_detail::take_poly;
     const int s = X.s;
     for (int j = 0; j <= run.r; ++j) {
         X.O[j] = run.O[j];
         X.pi[j] = run.perm[j];
         K* row = X.ev_q->a[j];
-        for (int p = 0; p < s; ++p) row[p] = Ops::to_K(run.ev_q(j, p));
-        const auto* qj = run.Q.data() + run.q_off(j);
-        dense_to_poly(X.q[j], nullptr, X.O, j, [&](int k) -> decltype(auto) { return Ops::to_K(qj[k]); });
+        for (int c = 0; c < j; ++c) row[run.perm[c]] = 0;
+        row[run.perm[j]] = 1;
+        for (int c = j + 1; c < s; ++c) Ops::move_out(row[run.perm[c]], run.u_at(j, c));
+        take_poly<Ops>(X.q[j], nullptr, X.O, j, run.Q.data() + run.q_off(j));
     }
     const int gens = static_cast<int>(run.G_lead.size());
     delete X.Ix;
     X.Ix = new ideal(gens);
     size_t off = 0;
     for (int g = 0; g < gens; ++g) {
-        const auto* cg = run.G_coef.data() + off;
-        dense_to_poly(X.Ix->gen[g], &run.G_lead[g], X.O, run.G_top[g],
-                      [&](int k) -> decltype(auto) { return Ops::to_K(cg[k]); });
+        take_poly<Ops>(X.Ix->gen[g], &run.G_lead[g], X.O, run.G_top[g], run.G_coef.data() + off);
         off += size_t(run.G_top[g]) + 1;
     }
     delete[] X.B;
@@ -82,11 +82,8 @@ void sep_with(scheme& X, bool progress)
     };
     auto ev_q = [&](int h, int p) -> decltype(auto) { return Ops::from_K(X.ev_q->a[h][p]); };
     auto S = bumo_detail::sep_core(ops, X.s, X.pi, load_q, ev_q, progress);
-    for (int h = 0; h < X.s; ++h) {
-        const auto* row = S.data() + size_t(h) * X.s;
-        dense_to_poly(X.separator->gen[X.pi[h]], nullptr, X.O, X.s - 1,
-                      [&](int k) -> decltype(auto) { return Ops::to_K(row[k]); });
-    }
+    for (int h = 0; h < X.s; ++h)
+        bumo_detail::take_poly<Ops>(X.separator->gen[X.pi[h]], nullptr, X.O, X.s - 1, S.data() + size_t(h) * X.s);
 }
 
 template <class Ops>

@@ -16,16 +16,16 @@
 
 namespace bumo_detail {
 
-// A polynomial from a leading term (coefficient 1, or none) followed by the
-// elements O[k], k = top, top-1, ..., 0, with the coefficients value(k); zero
-// coefficients are left out.  Since O increases, the terms come out in
-// decreasing order.
-template <class Value>
-void dense_to_poly(polynomial& g, const monom* lead, const monom* O, int top, Value value)
+// g := a leading term (coefficient 1, or none) followed by the elements
+// O[k], k = top, top-1, ..., 0, with the coefficients vals[k], which are
+// moved out of vals; zero coefficients are left out.  Since O increases, the
+// terms come out in decreasing order.
+template <class Ops>
+void take_poly(polynomial& g, const monom* lead, const monom* O, int top, typename Ops::elem* vals)
 {
     int terms = lead ? 1 : 0;
     for (int k = top; k >= 0; --k)
-        if (value(k) != 0) ++terms;
+        if (!Ops::is_zero(vals[k])) ++terms;
     if (terms == 0) {
         g = 0;
         return;
@@ -38,10 +38,9 @@ void dense_to_poly(polynomial& g, const monom* lead, const monom* O, int top, Va
         ++i;
     }
     for (int k = top; k >= 0; --k) {
-        const auto& c = value(k);
-        if (c == 0) continue;
+        if (Ops::is_zero(vals[k])) continue;
         g.term[i] = O[k];
-        g.coef[i] = c;
+        Ops::move_out(g.coef[i], vals[k]);
         ++i;
     }
 }

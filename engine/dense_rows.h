@@ -74,6 +74,8 @@ struct exact_rows {
     static const elem& from_K(const K& x) { return x; }
     // out := value(a); a is left unspecified.
     static void take(elem& out, acc& a) { std::swap(out, a); }
+    // dst := x; x is left unspecified.
+    static void move_out(K& dst, elem& x) { std::swap(dst, x); }
 
     // a[c] -= f * x[c] for c < n.
     void sub_mul(acc* a, const elem& f, const elem* x, int n)
@@ -175,4 +177,5 @@ struct lazy_rows : prime_rows {
 
     static F to_K(elem x) { return traits::element(x); }
     static elem from_K(const F& x) { return traits::residue(x); }
+    static void move_out(F& dst, elem x) { dst = to_K(x); }
 };
