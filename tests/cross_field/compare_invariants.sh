@@ -25,9 +25,10 @@ run() {
   (cd "$work" && printf '%s\n' quiet "$setup" "dim $n" "scheme X points.pts" \
       "hilbertfn X" "deltafn X" "alpha X" "sigma X" "delta X" "is_cb X" "is_gor X" \
       "mindegs X" "type X" "linres X" "omega X" quit | "$program" 2>/dev/null) |
-    # Settings lines name the field; progress dots before a table are counts of
-    # reductions that need not match between fields.
-    grep -v -e '^ring ' -e 'root of unity' -e 'a Q-basis' | sed 's/^\.*//'
+    # Everything before the scheme is read shows settings, which name the
+    # field; progress dots before a table count reductions, which need not
+    # match between fields.
+    sed -n '/enter filename/,$p' | sed 's/^\.*//'
 }
 
 run "$baseline" >"$work/baseline.txt"
