@@ -25,8 +25,6 @@
 #include "interpreter/store.h"
 #include "interpreter/strand_files.h"
 
-// Commands whose operation is not built yet have no action; the dispatcher
-// says so.
 const command_struct command[no_of_commands] = {
     {"alpha", 3, [](int v) { alpha_X(std::cout, scheme_at(v)); }},
     {"betamat", 3, [](int v) { disp_beta_matrix(scheme_at(v)); }},
@@ -96,9 +94,9 @@ const command_struct command[no_of_commands] = {
     {"putlinomsyz", 3, [](int v) { putlinomsyz(scheme_at(v)); }},
     {"putlinres", 3, [](int v) {
          std::string name;
-         if (!read_file_name(name)) return;
-         putlinid(scheme_at(v), name, new_file_mode);
-         putlinom(scheme_at(v), name, append_file_mode);
+         // One file: when it cannot be created, one report and nothing more.
+         if (read_file_name(name) && putlinid(scheme_at(v), name, new_file_mode))
+             putlinom(scheme_at(v), name, append_file_mode);
      }},
     {"putlinsyz", 3, [](int v) { putlinsyz(scheme_at(v)); }},
     {"putmin", 3, [](int v) { putmin(v); }},

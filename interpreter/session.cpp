@@ -134,8 +134,7 @@ void execute(int cmd, int var1)
         if (var1 == -1) { error(104); return; }
         if (c.par1_typ > 0 && var[var1].typ != c.par1_typ) { error(108); return; }
     }
-    if (c.action) c.action(var1);
-    else std::cout << "command '" << c.name << "' is not available yet\n";
+    c.action(var1);
 }
 
 // Step 6 of the loop: the rest of the line after a command.  Blanks are

@@ -20,10 +20,12 @@ bool open_with_mode(std::ofstream& out, const std::string& file_name, int mode)
 
 }  // namespace
 
-void putlinid(scheme& X, const std::string& file_name, int mode)
+bool putlinid(scheme& X, const std::string& file_name, int mode)
 {
     std::ofstream out;
-    if (open_with_mode(out, file_name, mode)) putlinid(X, out);
+    if (!open_with_mode(out, file_name, mode)) return false;
+    putlinid(X, out);
+    return true;
 }
 
 void putlinom(scheme& X, const std::string& file_name, int mode)

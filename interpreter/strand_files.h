@@ -13,8 +13,9 @@ constexpr int new_file_mode = 2;     // create or truncate
 constexpr int append_file_mode = 8;  // append at the end
 
 // The blocks of the strand of I_X (w_R) written to file_name opened with
-// mode; the command putlinres writes both into one file.
-void putlinid(scheme& X, const std::string& file_name, int mode);
+// mode; the command putlinres writes both into one file.  putlinid is false
+// when the file could not be opened (error 30 given, nothing computed).
+bool putlinid(scheme& X, const std::string& file_name, int mode);
 void putlinom(scheme& X, const std::string& file_name, int mode);
 
 // Commands putlinsyz and putlinomsyz: ask for the file, then write the
