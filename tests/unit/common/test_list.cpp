@@ -6,37 +6,16 @@
 #include "engine/list.h"
 #include "engine/monom.h"
 #include "fields/field.h"
+#include "unit/test_support.h"
 
 namespace {
 
-class ListTest : public ::testing::Test {
+using test_support::var;
+
+class ListTest : public test_support::engine_test {
 protected:
-    int saved_dim = dim, saved_proj = proj;
-    monom_order_fn saved_lt = monom_ordering_lt, saved_le = monom_ordering_le;
-
-    void SetUp() override
-    {
-        field_set_defaults();
-        dim = 3;
-        proj = 4;
-        monom_ordering_lt = degrevlex_lt;
-        monom_ordering_le = degrevlex_le;
-    }
-    void TearDown() override
-    {
-        dim = saved_dim;
-        proj = saved_proj;
-        monom_ordering_lt = saved_lt;
-        monom_ordering_le = saved_le;
-    }
+    void SetUp() override { test_support::use(3, 1); }
 };
-
-monom var(int i, int e = 1)
-{
-    monom m;
-    m.exp[i] = static_cast<int16_t>(e);
-    return m;
-}
 
 // A record like the Buchberger-Moeller candidates: ordered and compared by
 // its monomial only; `id` tells equal monomials apart.

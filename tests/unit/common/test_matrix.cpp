@@ -9,20 +9,14 @@
 
 #include "engine/matrix.h"
 #include "fields/field.h"
+#include "unit/test_support.h"
 
 namespace {
 
-class MatrixTest : public ::testing::Test {
-protected:
-    void SetUp() override { field_set_defaults(); }
-};
+using test_support::k;
+using test_support::xorshift64_high;
 
-K k(int v)
-{
-    K x(0);
-    x = v;
-    return x;
-}
+class MatrixTest : public test_support::engine_test {};
 
 matrix make(int cols, std::initializer_list<std::initializer_list<int>> rows)
 {
@@ -81,21 +75,8 @@ int rank_by_minors(const matrix& m)
     return best;
 }
 
-struct xorshift {
-    unsigned long long s;
-    explicit xorshift(unsigned long long seed) : s(seed) {}
-    unsigned next()
-    {
-        s ^= s << 13;
-        s ^= s >> 7;
-        s ^= s << 17;
-        return static_cast<unsigned>(s >> 32);
-    }
-    int below(int n) { return static_cast<int>(next() % static_cast<unsigned>(n)); }
-};
-
 // Entries in -2..2, zero about half the time, so pivots are often missing.
-matrix random_matrix(xorshift& rng, int cols, int rows)
+matrix random_matrix(xorshift64_high& rng, int cols, int rows)
 {
     matrix m(cols, rows);
     for (int i = 0; i < rows; ++i)
@@ -146,7 +127,7 @@ TEST_F(MatrixTest, MinorSmallCases)
 
 TEST_F(MatrixTest, MinorAgreesWithCofactorExpansion)
 {
-    xorshift rng(2024);
+    xorshift64_high rng(2024);
     for (int round = 0; round < 300; ++round) {
         const int n = 1 + rng.below(4);
         matrix m = random_matrix(rng, 5, 5);
@@ -192,7 +173,7 @@ TEST_F(MatrixTest, SolveExtremes)
 
 TEST_F(MatrixTest, SolveKernelIsTheKernel)
 {
-    xorshift rng(77);
+    xorshift64_high rng(77);
     for (int round = 0; round < 200; ++round) {
         const int cols = 1 + rng.below(5), rows = 1 + rng.below(4);
         matrix m = random_matrix(rng, cols, rows);

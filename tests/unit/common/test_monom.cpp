@@ -1,6 +1,4 @@
 // Monomials: orderings, arithmetic, text forms.
-#include <initializer_list>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -8,73 +6,16 @@
 #include "engine/monom.h"
 #include "engine/text.h"
 #include "fields/field.h"
+#include "unit/test_support.h"
 
 namespace {
 
-class MonomTest : public ::testing::Test {
+using namespace test_support;
+
+class MonomTest : public engine_test {
 protected:
-    int saved_dim = dim, saved_proj = proj, saved_ordering = monom_ordering;
-    monom_order_fn saved[4] = {monom_ordering_lt, monom_ordering_le, proj_monom_ordering_lt,
-                               proj_monom_ordering_le};
-
-    void SetUp() override
-    {
-        field_set_defaults();
-        dim = 3;
-        proj = 4;
-        use_degrevlex();
-    }
-    void TearDown() override
-    {
-        dim = saved_dim;
-        proj = saved_proj;
-        monom_ordering = saved_ordering;
-        monom_ordering_lt = saved[0];
-        monom_ordering_le = saved[1];
-        proj_monom_ordering_lt = saved[2];
-        proj_monom_ordering_le = saved[3];
-    }
-    static void use_degrevlex()
-    {
-        monom_ordering = 1;
-        monom_ordering_lt = degrevlex_lt;
-        monom_ordering_le = degrevlex_le;
-        proj_monom_ordering_lt = proj_degrevlex_lt;
-        proj_monom_ordering_le = proj_degrevlex_le;
-    }
-    static void use_deglex()
-    {
-        monom_ordering = 0;
-        monom_ordering_lt = deglex_lt;
-        monom_ordering_le = deglex_le;
-        proj_monom_ordering_lt = proj_deglex_lt;
-        proj_monom_ordering_le = proj_deglex_le;
-    }
+    void SetUp() override { use(3, 1); }
 };
-
-// Exponents in variable order; projective monomials get dim = proj.
-monom mono(std::initializer_list<int> e, bool projective = false)
-{
-    monom m;
-    int i = 0;
-    for (int x : e) m.exp[i++] = static_cast<int16_t>(x);
-    if (projective) m.dim = static_cast<int16_t>(proj);
-    return m;
-}
-
-std::string screen(const monom& m)
-{
-    std::ostringstream s;
-    s << m;
-    return s.str();
-}
-
-std::string file(const monom& m)
-{
-    std::ostringstream s;
-    m.put(s);
-    return s.str();
-}
 
 TEST_F(MonomTest, ConstantMonomial)
 {
@@ -82,8 +23,8 @@ TEST_F(MonomTest, ConstantMonomial)
     EXPECT_EQ(one, monom());
     EXPECT_EQ(one.dim, 3);
     EXPECT_EQ(sign(one), 0);
-    EXPECT_EQ(screen(one), "1");
-    EXPECT_EQ(file(one), "1");
+    EXPECT_EQ(screen_text(one), "1");
+    EXPECT_EQ(file_text(one), "1");
     EXPECT_EQ(len(one), 0);
     EXPECT_EQ(sign(mono({0, 0, 1})), 1);
     // Only the first dim exponents decide whether a monomial is constant.
@@ -219,23 +160,23 @@ TEST_F(MonomTest, ExponentsBeyondEightBits)
     EXPECT_EQ(x2.exp[0], 398);
     EXPECT_EQ(x2.tot_deg(), 398);
     EXPECT_TRUE(x < x2);
-    EXPECT_EQ(screen(x), "X^199");
-    EXPECT_EQ(file(x2), "X398");
+    EXPECT_EQ(screen_text(x), "X^199");
+    EXPECT_EQ(file_text(x2), "X398");
     EXPECT_EQ(len(x), 5);
 }
 
 TEST_F(MonomTest, TextForms)
 {
     monom m = mono({2, 1, 0, 3}, true);
-    EXPECT_EQ(screen(m), "X^2YT^3");
-    EXPECT_EQ(file(m), "X2YT3");
+    EXPECT_EQ(screen_text(m), "X^2YT^3");
+    EXPECT_EQ(file_text(m), "X2YT3");
     EXPECT_EQ(len(m), 7);
     monom y12 = mono({0, 12, 0});
-    EXPECT_EQ(screen(y12), "Y^12");
+    EXPECT_EQ(screen_text(y12), "Y^12");
     EXPECT_EQ(len(y12), 4);
     // The homogenizing exponent of an affine monomial is storage only.
     monom a = mono({0, 1, 0, 7});
-    EXPECT_EQ(screen(a), "Y");
+    EXPECT_EQ(screen_text(a), "Y");
     EXPECT_EQ(len(123456), 5);
     EXPECT_EQ(len(-123456), 6);
     EXPECT_EQ(len(-7), 2);
@@ -249,28 +190,15 @@ TEST_F(MonomTest, AssignmentFromInt)
     EXPECT_EQ(m.dim, 4);
     EXPECT_EQ(sign(m), 0);
     m = 2;
-    EXPECT_EQ(screen(m), "X^2Y^2Z^2T^2");
+    EXPECT_EQ(screen_text(m), "X^2Y^2Z^2T^2");
     monom k(1);
     EXPECT_EQ(k.dim, 3);
     EXPECT_EQ(k.tot_deg(), 3);
 }
 
-// A small xorshift generator: fixed seed, same sequence on every platform.
-struct xorshift {
-    unsigned long long s = 0x9e3779b97f4a7c15ull;
-    unsigned next()
-    {
-        s ^= s << 13;
-        s ^= s >> 7;
-        s ^= s << 17;
-        return static_cast<unsigned>(s >> 32);
-    }
-    int below(int n) { return static_cast<int>(next() % static_cast<unsigned>(n)); }
-};
-
 TEST_F(MonomTest, ThreeWayFormsAgreeWithTheOrderings)
 {
-    xorshift rng;
+    xorshift64_high rng;
     for (int round = 0; round < 2000; ++round) {
         monom x, y;
         for (int i = 0; i < proj; ++i) {

@@ -1,5 +1,4 @@
 // Polynomials: merges, products, leading forms, homogenization, text forms.
-#include <initializer_list>
 #include <sstream>
 #include <string>
 
@@ -8,54 +7,21 @@
 #include "engine/ideal.h"
 #include "engine/polynomial.h"
 #include "fields/field.h"
+#include "unit/test_support.h"
 
 namespace {
 
-class PolynomialTest : public ::testing::Test {
-protected:
-    int saved_dim = dim, saved_proj = proj, saved_counter = counter, saved_LL = LL;
-    monom_order_fn saved[4] = {monom_ordering_lt, monom_ordering_le, proj_monom_ordering_lt,
-                               proj_monom_ordering_le};
+using namespace test_support;
 
+class PolynomialTest : public engine_test {
+protected:
     void SetUp() override
     {
-        field_set_defaults();
-        dim = 3;
-        proj = 4;
+        use(3, 1);
         LL = 80;
         counter = 0;
-        monom_ordering_lt = degrevlex_lt;
-        monom_ordering_le = degrevlex_le;
-        proj_monom_ordering_lt = proj_degrevlex_lt;
-        proj_monom_ordering_le = proj_degrevlex_le;
-    }
-    void TearDown() override
-    {
-        dim = saved_dim;
-        proj = saved_proj;
-        counter = saved_counter;
-        LL = saved_LL;
-        monom_ordering_lt = saved[0];
-        monom_ordering_le = saved[1];
-        proj_monom_ordering_lt = saved[2];
-        proj_monom_ordering_le = saved[3];
     }
 };
-
-K k(int v)
-{
-    K x(0);
-    x = v;
-    return x;
-}
-
-monom mono(std::initializer_list<int> e)
-{
-    monom m;
-    int i = 0;
-    for (int x : e) m.exp[i++] = static_cast<int16_t>(x);
-    return m;
-}
 
 // c times the monomial with exponents e.
 polynomial t(int c, std::initializer_list<int> e)
@@ -63,20 +29,6 @@ polynomial t(int c, std::initializer_list<int> e)
     polynomial p(mono(e));
     p *= k(c);
     return p;
-}
-
-std::string screen(const polynomial& f)
-{
-    std::ostringstream s;
-    s << f;
-    return s.str();
-}
-
-std::string file(const polynomial& f)
-{
-    std::ostringstream s;
-    f.put(s);
-    return s.str();
 }
 
 // The representation invariants: zero is the single constant term with
@@ -97,21 +49,8 @@ std::string file(const polynomial& f)
     return ::testing::AssertionSuccess();
 }
 
-struct xorshift {
-    unsigned long long s;
-    explicit xorshift(unsigned long long seed) : s(seed) {}
-    unsigned next()
-    {
-        s ^= s << 13;
-        s ^= s >> 7;
-        s ^= s << 17;
-        return static_cast<unsigned>(s >> 32);
-    }
-    int below(int n) { return static_cast<int>(next() % static_cast<unsigned>(n)); }
-};
-
 // Up to `terms` random terms of degree <= 4 with coefficients in -5..5.
-polynomial random_poly(xorshift& rng, int terms)
+polynomial random_poly(xorshift64_high& rng, int terms)
 {
     polynomial f(0);
     for (int i = 0; i < terms; ++i) {
@@ -139,9 +78,9 @@ TEST_F(PolynomialTest, ZeroPolynomial)
     EXPECT_EQ(sign(z), 0);
     EXPECT_EQ(z, polynomial(0));
     counter = 5;
-    EXPECT_EQ(screen(z), " 0");
+    EXPECT_EQ(screen_text(z), " 0");
     EXPECT_EQ(counter, 7);
-    EXPECT_EQ(file(z), "0");
+    EXPECT_EQ(file_text(z), "0");
     // Adding zero on either side leaves the value.
     EXPECT_EQ(f + z, f);
     EXPECT_EQ(z + f, f);
@@ -162,7 +101,7 @@ TEST_F(PolynomialTest, MergeKeepsTheLeftMonomialAndCancels)
     polynomial g = t(-2, {0, 1, 0}) + t(1, {0, 0, 1});
     polynomial h = f + g;
     EXPECT_EQ(h.no_of_monoms, 2);
-    EXPECT_EQ(screen(h), "X + Z");
+    EXPECT_EQ(screen_text(h), "X + Z");
     // Equal affine parts merge; the left operand's monomial is kept.
     monom xt = mono({1, 0, 0, 1});
     prj(xt);
@@ -200,12 +139,12 @@ TEST_F(PolynomialTest, AssignmentForms)
 {
     polynomial f = t(1, {1, 0, 0}) + t(1, {0, 1, 0}) + t(1, {});
     polynomial g(mono({0, 0, 2}));
-    EXPECT_EQ(screen(g), "Z^2");
+    EXPECT_EQ(screen_text(g), "Z^2");
     g = f;  // grows
     EXPECT_EQ(g, f);
     g = mono({0, 1, 0});
     EXPECT_EQ(g.no_of_monoms, 1);
-    EXPECT_EQ(screen(g), "Y");
+    EXPECT_EQ(screen_text(g), "Y");
     g = 3;
     EXPECT_EQ(g, t(3, {}));
     g = f;  // reuses the larger arrays
@@ -220,46 +159,46 @@ TEST_F(PolynomialTest, AssignmentForms)
 TEST_F(PolynomialTest, ScreenAndFileForms)
 {
     polynomial f = t(1, {2, 0, 0}) + t(-3, {0, 1, 1}) + t(1, {});
-    EXPECT_EQ(screen(f), "X^2 - 3YZ + 1");
+    EXPECT_EQ(screen_text(f), "X^2 - 3YZ + 1");
     EXPECT_EQ(counter, 13);
-    EXPECT_EQ(file(f), "X2-3YZ+1");
+    EXPECT_EQ(file_text(f), "X2-3YZ+1");
     polynomial g = t(-1, {2, 0, 0}) + t(1, {0, 1, 0});
-    EXPECT_EQ(screen(g), "- X^2 + Y");
-    EXPECT_EQ(file(g), "-X2+Y");
+    EXPECT_EQ(screen_text(g), "- X^2 + Y");
+    EXPECT_EQ(file_text(g), "-X2+Y");
     polynomial h = t(3, {2, 1, 0}) + t(-1, {0, 0, 1}) + t(-1, {});
-    EXPECT_EQ(file(h), "3X2Y-Z-1");
+    EXPECT_EQ(file_text(h), "3X2Y-Z-1");
     counter = 0;
-    EXPECT_EQ(screen(h), "3X^2Y - Z - 1");
+    EXPECT_EQ(screen_text(h), "3X^2Y - Z - 1");
     EXPECT_EQ(counter, 13);
-    EXPECT_EQ(screen(t(-4, {})), "- 4");
-    EXPECT_EQ(screen(t(1, {})), "1");
-    EXPECT_EQ(file(t(-1, {})), "-1");
+    EXPECT_EQ(screen_text(t(-4, {})), "- 4");
+    EXPECT_EQ(screen_text(t(1, {})), "1");
+    EXPECT_EQ(file_text(t(-1, {})), "-1");
 }
 
 TEST_F(PolynomialTest, LineBreaking)
 {
     polynomial f = t(1, {1, 0, 0}) + t(1, {0, 1, 0});  // "X" then " + Y" (width 4)
     counter = 73;
-    EXPECT_EQ(screen(f), "X + Y");
+    EXPECT_EQ(screen_text(f), "X + Y");
     EXPECT_EQ(counter, 78);
     counter = 74;  // 75 + 4 reaches LL - 1
-    EXPECT_EQ(screen(f), "X\n + Y");
+    EXPECT_EQ(screen_text(f), "X\n + Y");
     EXPECT_EQ(counter, 4);
     counter = 200;  // the first term never breaks
-    EXPECT_EQ(screen(f), "X\n + Y");
+    EXPECT_EQ(screen_text(f), "X\n + Y");
     // A negative first term counts "- ", later terms their coefficient.
     polynomial g = t(-1, {0, 0, 1}) + t(-12, {});  // "- Z" (3) then " - 12" (5)
     counter = 70;
-    EXPECT_EQ(screen(g), "- Z - 12");
+    EXPECT_EQ(screen_text(g), "- Z - 12");
     EXPECT_EQ(counter, 78);
     counter = 71;
-    EXPECT_EQ(screen(g), "- Z\n - 12");
+    EXPECT_EQ(screen_text(g), "- Z\n - 12");
     EXPECT_EQ(counter, 5);
     // A long polynomial: every line stays below LL - 1 columns.
-    xorshift rng(7);
+    xorshift64_high rng(7);
     polynomial h = random_poly(rng, 60);
     counter = 0;
-    std::string s = screen(h);
+    std::string s = screen_text(h);
     std::istringstream lines(s);
     std::string line;
     int n = 0;
@@ -292,14 +231,14 @@ TEST_F(PolynomialTest, Homogenization)
         EXPECT_EQ(f.term[i].dim, 4);
         EXPECT_EQ(f.term[i].tot_deg() + f.term[i].exp[3], 2);
     }
-    EXPECT_EQ(screen(f), "X^2 + YT + T^2");
-    EXPECT_EQ(file(f), "X2+YT+T2");
+    EXPECT_EQ(screen_text(f), "X^2 + YT + T^2");
+    EXPECT_EQ(file_text(f), "X2+YT+T2");
     EXPECT_EQ(is_prj(f), 0);
     EXPECT_EQ(f.coef[2], k(1));
     // In place as well.
     polynomial h = t(1, {0, 1, 0}) + t(-2, {});
     hom(h, h);
-    EXPECT_EQ(screen(h), "Y - 2T");
+    EXPECT_EQ(screen_text(h), "Y - 2T");
     // The leading monomial carries T only for a polynomial that is a
     // homogenized one times T.
     polynomial p = h;
@@ -309,7 +248,7 @@ TEST_F(PolynomialTest, Homogenization)
     dim = 3;
     p *= T;
     EXPECT_EQ(is_prj(p), 1);
-    EXPECT_EQ(screen(p), "YT - 2T^2");
+    EXPECT_EQ(screen_text(p), "YT - 2T^2");
 }
 
 TEST_F(PolynomialTest, Products)
@@ -324,7 +263,7 @@ TEST_F(PolynomialTest, Products)
 
 TEST_F(PolynomialTest, RandomisedArithmeticLaws)
 {
-    xorshift rng(12345);
+    xorshift64_high rng(12345);
     for (int round = 0; round < 60; ++round) {
         polynomial f = random_poly(rng, 1 + rng.below(12));
         polynomial g = random_poly(rng, 1 + rng.below(12));
@@ -347,7 +286,7 @@ TEST_F(PolynomialTest, RandomisedArithmeticLaws)
         // The printed width is what the counter adds up.
         counter = 0;
         LL = 100000;
-        std::string text = screen(fg);
+        std::string text = screen_text(fg);
         LL = 80;
         ASSERT_EQ(counter, static_cast<int>(text.size())) << text;
     }
@@ -358,7 +297,7 @@ TEST_F(PolynomialTest, OtherOrderings)
     // The merge follows the ordering pointer: deg-lex inline, and any other
     // comparison through the pointer itself.
     monom_order_fn via_pointer = [](const monom& x, const monom& y) { return degrevlex_lt(x, y); };
-    xorshift rng(99);
+    xorshift64_high rng(99);
     for (int round = 0; round < 20; ++round) {
         monom_ordering_lt = degrevlex_lt;
         polynomial f = random_poly(rng, 8), g = random_poly(rng, 8);
@@ -370,12 +309,12 @@ TEST_F(PolynomialTest, OtherOrderings)
     monom_ordering_lt = deglex_lt;
     monom_ordering_le = deglex_le;
     polynomial p = t(1, {0, 2, 0}) + t(1, {1, 0, 1});
-    EXPECT_EQ(screen(p), "XZ + Y^2");
+    EXPECT_EQ(screen_text(p), "XZ + Y^2");
     EXPECT_TRUE(well_formed(p * p));
     monom_ordering_lt = degrevlex_lt;
     monom_ordering_le = degrevlex_le;
     polynomial q = t(1, {0, 2, 0}) + t(1, {1, 0, 1});
-    EXPECT_EQ(screen(q), "Y^2 + XZ");
+    EXPECT_EQ(screen_text(q), "Y^2 + XZ");
 }
 
 TEST_F(PolynomialTest, IdealPrintsOneGeneratorPerLine)
