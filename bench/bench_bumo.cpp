@@ -1,11 +1,15 @@
 // Times the Buchberger-Moeller computation and, separately, the separators
-// on random points of P^3; shared by the benchmarks of the fields.
-#pragma once
-
+// on random points of P^3; built once for each field's engine
+// (bench_bumo_Fp, bench_bumo_Fp8, bench_bumo_Q).
+//   bench_bumo_<field> [-p prime] [s ...]
+// Defaults: F_31991 (Fp) and F_101 (Fp8) on coordinates 0..50 with
+// s = 100 300 1000 2000; Q on coordinates -50..50 with s = 50 100 200.
+// The prime can be chosen in the builds over F_p.
 #include <sys/resource.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <sstream>
 #include <vector>
@@ -18,22 +22,31 @@
 #include "interpreter/random_points.h"
 #include "interpreter/scheme.h"
 
-namespace bumo_bench {
+namespace {
 
-inline double seconds_since(std::chrono::steady_clock::time_point t0)
+#if defined(TARV_FIELD_Q)
+const std::vector<int> default_sizes = {50, 100, 200};
+const int low = -50, high = 50;
+#else
+const std::vector<int> default_sizes = {100, 300, 1000, 2000};
+const int low = 0, high = 50;
+#endif
+
+double seconds_since(std::chrono::steady_clock::time_point t0)
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 }
 
-inline long peak_mib()
+long peak_mib()
 {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
     return u.ru_maxrss / 1024;
 }
 
-// s distinct random points with coordinates in [low, high].
-inline scheme* random_scheme(int s, int low, int high, lagged_fibonacci& gen)
+// s random points with coordinates in [low, high], distinct as integers
+// (and so in the field as long as the prime exceeds high - low).
+scheme* random_scheme(int s, lagged_fibonacci& gen)
 {
     std::vector<repeat_finder::point> pts(s, repeat_finder::point(dim));
     for (auto& p : pts)
@@ -54,20 +67,35 @@ inline scheme* random_scheme(int s, int low, int high, lagged_fibonacci& gen)
     return X;
 }
 
-// Runs the sizes given on the command line, or the default ones; the
-// separator lines the computations print are discarded.
-inline int run(int argc, char** argv, std::vector<int> sizes, int low, int high)
+}  // namespace
+
+int main(int argc, char** argv)
 {
-    if (argc > 1) {
-        sizes.clear();
-        for (int a = 1; a < argc; ++a) sizes.push_back(std::atoi(argv[a]));
+    field_set_defaults();
+    std::vector<int> sizes;
+    for (int a = 1; a < argc; ++a) {
+        if (std::strcmp(argv[a], "-p") == 0 && a + 1 < argc) {
+            int p = std::atoi(argv[++a]);
+            if (p < 2 || p > field_max_characteristic()) {
+                std::cerr << "the prime must lie between 2 and " << field_max_characteristic() << "\n";
+                return 1;
+            }
+            field_set_characteristic(p);
+        } else {
+            sizes.push_back(std::atoi(argv[a]));
+        }
     }
+    if (sizes.empty()) sizes = default_sizes;
     verbose = 0;
+    std::cout << "field ";
+    field_show_ring_name(std::cout);
+    std::cout << ", P^" << dim << ", coordinates " << low << ".." << high << std::endl;
     lagged_fibonacci gen(1234);
+    // The separator lines the computations print are discarded.
     std::ostringstream sink;
     std::streambuf* out = std::cout.rdbuf(sink.rdbuf());
     for (int s : sizes) {
-        scheme* X = random_scheme(s, low, high, gen);
+        scheme* X = random_scheme(s, gen);
         auto t0 = std::chrono::steady_clock::now();
         bu_mo(*X);
         double t_bumo = seconds_since(t0);
@@ -85,5 +113,3 @@ inline int run(int argc, char** argv, std::vector<int> sizes, int low, int high)
     std::cout.rdbuf(out);
     return 0;
 }
-
-}  // namespace bumo_bench
