@@ -2,12 +2,28 @@
 
 #if !defined(TARV_FIELD_Q)
 
+const std::vector<uint32_t>& modular_primes()
+{
+    static const std::vector<uint32_t> none;
+    return none;
+}
+
 bool bu_mo_modular(scheme&)
 {
     return false;
 }
 
+bool bu_mo_modular(scheme&, modular_control&)
+{
+    return false;
+}
+
 bool sep_modular(scheme&)
+{
+    return false;
+}
+
+bool sep_modular(scheme&, modular_control&)
 {
     return false;
 }
@@ -21,6 +37,7 @@ bool sep_modular(scheme&)
 
 #include <gmpxx.h>
 
+#include "engine/bumo_certificate.h"
 #include "engine/bumo_core.h"
 #include "engine/dense_rows.h"
 #include "engine/globals.h"
@@ -33,8 +50,10 @@ namespace {
 using core = bumo_detail::bumo_core<prime_rows>;
 using bumo_detail::countdown;
 
+}  // namespace
+
 // The primes below 2^15 from the largest down, as far as 2^11.
-const std::vector<uint32_t>& primes()
+const std::vector<uint32_t>& modular_primes()
 {
     static const std::vector<uint32_t> list = [] {
         const uint32_t top = 1u << 15, bottom = 1u << 11;
@@ -49,6 +68,8 @@ const std::vector<uint32_t>& primes()
     }();
     return list;
 }
+
+namespace {
 
 uint32_t inverse_mod(uint32_t x, uint32_t p)
 {
@@ -80,7 +101,9 @@ public:
     // Rows of the given lengths, stored one after the other; order: the rows
     // in the order in which to reconstruct them (the largest numbers first,
     // so that too few primes show early).
-    lifter(std::vector<int> lengths, std::vector<int> order) : lengths(std::move(lengths)), order(std::move(order))
+    // confirmations: further primes that must agree with a reconstruction.
+    lifter(std::vector<int> lengths, std::vector<int> order, int confirmations)
+        : lengths(std::move(lengths)), order(std::move(order)), confirmations(confirmations)
     {
         size_t n = 0;
         for (int l : this->lengths) {
@@ -91,20 +114,15 @@ public:
         values.resize(n);
     }
 
-    // Takes the residues modulo one more prime; true once the values are
-    // final.
+    // Takes the residues modulo one more prime; true when the values are a
+    // reconstruction that the required number of primes confirmed.
     bool feed(uint32_t p, const std::vector<uint16_t>& r)
     {
         if (candidate) {
             if (matches(p, r)) {
-                if (++confirmed == 2) {
-                    std::vector<mpz_class>().swap(x);
-                    return true;
-                }
+                if (++confirmed >= confirmations) return true;
             } else {
-                candidate = false;
-                confirmed = 0;
-                next_try = used + used / 8 + 1;
+                reject();
             }
         }
         pending_primes.push_back(p);
@@ -114,11 +132,19 @@ public:
         if (!candidate && used >= next_try) {
             if (reconstruct()) {
                 candidate = true;
-            } else {
-                next_try = used + used / 8 + 1;
+                return confirmations == 0;
             }
+            next_try = used + used / 8 + 1;
         }
         return false;
+    }
+
+    // The values are wrong: more primes are needed.
+    void reject()
+    {
+        candidate = false;
+        confirmed = 0;
+        next_try = used + used / 8 + 1;
     }
 
     std::vector<mpq_class> values;  // the lifted entries, once feed returned true
@@ -129,6 +155,7 @@ private:
     static constexpr size_t group = 4;
 
     std::vector<int> lengths, order;
+    int confirmations;
     std::vector<size_t> start;
     std::vector<mpz_class> x;  // the entries modulo M, in [0, M)
     mpz_class M = 1;
@@ -307,27 +334,25 @@ private:
     }
 };
 
-// The residues of a run: U rows, then Q rows, then the Groebner basis rows.
+// The residues of a run: the Q rows, then the Groebner basis rows.  The
+// values of q at the points are not lifted: the exact check computes them.
 std::vector<uint16_t> residues(const core& run)
 {
-    std::vector<uint16_t> r(run.U.begin(), run.U.begin() + run.u_off(run.r + 1));
-    r.insert(r.end(), run.Q.begin(), run.Q.begin() + run.q_off(run.r + 1));
+    std::vector<uint16_t> r(run.Q.begin(), run.Q.begin() + run.q_off(run.r + 1));
     r.insert(r.end(), run.G_coef.begin(), run.G_coef.end());
     return r;
 }
 
-lifter bumo_lifter(const core& run)
+lifter bumo_lifter(const core& run, int confirmations)
 {
     std::vector<int> lengths;
-    for (int j = 0; j <= run.r; ++j) lengths.push_back(run.s - 1 - j);
     for (int j = 0; j <= run.r; ++j) lengths.push_back(j + 1);
     for (int top : run.G_top) lengths.push_back(top + 1);
-    const int q0 = run.r + 1, g0 = 2 * (run.r + 1), gens = static_cast<int>(run.G_top.size());
+    const int g0 = run.r + 1, gens = static_cast<int>(run.G_top.size());
     std::vector<int> order;
     for (int g = gens - 1; g >= 0; --g) order.push_back(g0 + g);
-    for (int j = run.r; j >= 0; --j) order.push_back(q0 + j);
     for (int j = run.r; j >= 0; --j) order.push_back(j);
-    return lifter(lengths, order);
+    return lifter(lengths, order, confirmations);
 }
 
 // g := lead (coefficient 1, or none) + sum of vals[k] O[k], k = top..0,
@@ -356,19 +381,14 @@ void take_poly(polynomial& g, const monom* lead, const monom* O, int top, mpq_cl
     }
 }
 
+// O, pi, q, Ix and B from the run and the lifted values; ev_q is left to
+// the exact check.
 void store(scheme& X, const core& run, std::vector<mpq_class>& values)
 {
-    const int s = X.s;
-    size_t u = 0, q = run.u_off(run.r + 1), g = q + run.q_off(run.r + 1);
+    size_t q = 0, g = run.q_off(run.r + 1);
     for (int j = 0; j <= run.r; ++j) {
         X.O[j] = run.O[j];
         X.pi[j] = run.perm[j];
-        K* row = X.ev_q->a[j];
-        for (int c = 0; c < j; ++c) row[run.perm[c]] = 0;
-        row[run.perm[j]] = 1;
-        for (int c = j + 1; c < s; ++c) row[run.perm[c]].v.swap(values[u++]);
-    }
-    for (int j = 0; j <= run.r; ++j) {
         take_poly(X.q[j], nullptr, X.O, j, values.data() + q);
         q += size_t(j) + 1;
     }
@@ -391,12 +411,14 @@ void store(scheme& X, const core& run, std::vector<mpq_class>& values)
 // countdown of the progress report comes from the first run, and is
 // completed from the accepted run at the end.
 template <class Restart, class Take>
-bool over_primes(scheme& X, bool progress, Restart restart, Take take)
+bool over_primes(scheme& X, int max_primes, bool progress, Restart restart, Take take)
 {
     std::unique_ptr<core> best;
     std::vector<uint16_t> coord;
     int printed = -1;  // the countdown has reached s - printed
-    for (uint32_t p : primes()) {
+    int tried = 0;
+    for (uint32_t p : modular_primes()) {
+        if (max_primes > 0 && tried++ == max_primes) break;
         if (!reduce_points(X, p, coord)) continue;
         auto run = std::make_unique<core>(prime_rows(p), X.s, coord);
         run->run(progress && printed < 0);
@@ -423,28 +445,52 @@ bool over_primes(scheme& X, bool progress, Restart restart, Take take)
 
 bool bu_mo_modular(scheme& X)
 {
+    modular_control control;
+    return bu_mo_modular(X, control);
+}
+
+bool bu_mo_modular(scheme& X, modular_control& control)
+{
     std::unique_ptr<lifter> lift;
     return over_primes(
-        X, verbose != 0, [&](const core& best) { lift = std::make_unique<lifter>(bumo_lifter(best)); },
+        X, control.max_primes, verbose != 0,
+        [&](const core& best) { lift = std::make_unique<lifter>(bumo_lifter(best, control.confirmations)); },
         [&](uint32_t p, const core& best, const core& run) {
             if (!lift->feed(p, residues(run))) return false;
             store(X, best, lift->values);
-            return true;
+            if (certify_bu_mo(X, best.r + 1)) return true;
+            ++control.refused;
+            lift->reject();
+            return false;
         });
 }
 
 bool sep_modular(scheme& X)
 {
+    modular_control control;
+    return sep_modular(X, control);
+}
+
+bool sep_modular(scheme& X, modular_control& control)
+{
     const int s = X.s;
+    bool progress = verbose != 0;
+    // Fewer than s distinct points (O was not filled) have no separators
+    // that a check could confirm.
+    if (s > 1 && sign(X.O[s - 1]) == 0) {
+        if (progress)
+            for (int h = s - 1; h >= 0; --h) countdown(h + 1);
+        return false;
+    }
     std::unique_ptr<lifter> lift;
     std::vector<int> lengths(s, s), order(s);
     for (int h = 0; h < s; ++h) order[h] = s - 1 - h;
-    bool progress = verbose != 0;
     bool done = over_primes(
-        X, false, [&](const core&) { lift = std::make_unique<lifter>(lengths, order); },
+        X, control.max_primes, false,
+        [&](const core&) { lift = std::make_unique<lifter>(lengths, order, control.confirmations); },
         [&](uint32_t p, const core& best, const core& run) {
             const prime_rows ops(p);
-            auto load_q = [&](int h, uint32_t* a) {
+            auto load_q = [&](int h, core::acc* a) {
                 const uint16_t* qh = run.Q.data() + run.q_off(h);
                 for (int k = 0; k <= h; ++k) a[k] = qh[k];
             };
@@ -455,7 +501,10 @@ bool sep_modular(scheme& X)
             // Row h is the separator of the point perm[h].
             for (int h = 0; h < s; ++h)
                 take_poly(X.separator->gen[best.perm[h]], nullptr, X.O, s - 1, lift->values.data() + size_t(h) * s);
-            return true;
+            if (certify_separators(X)) return true;
+            ++control.refused;
+            lift->reject();
+            return false;
         });
     if (!done && progress)
         for (int h = s - 1; h >= 0; --h) countdown(h + 1);

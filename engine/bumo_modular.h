@@ -1,7 +1,9 @@
 // The Buchberger-Moeller results and the separators over Q by modular
 // computation: the dense-row runs are done modulo many primes p < 2^15, the
 // results are lifted by Chinese remaindering and rational reconstruction, and
-// a lift is accepted once two further primes confirm it.
+// a lift that two further primes confirm is accepted once the exact check of
+// engine/bumo_certificate.h proves it; a lift the check refuses is taken up
+// again with more primes.
 //
 // A prime is used only while its run makes the same decisions as the run
 // over Q (the same pivots and the same candidates in O).  Modulo p a value
@@ -10,6 +12,9 @@
 // the one whose sequence of decisions is smallest, and only primes that
 // repeat the smallest sequence seen are lifted.
 #pragma once
+
+#include <cstdint>
+#include <vector>
 
 class scheme;
 
@@ -20,8 +25,21 @@ constexpr bool modular_field = true;
 constexpr bool modular_field = false;
 #endif
 
+// How a modular computation goes; the defaults are those of bu_mo and sep.
+struct modular_control {
+    int confirmations = 2;  // further primes that must agree with a lift before the exact check
+    int max_primes = 0;     // primes tried at most; 0: all there are
+    int refused = 0;        // out: lifts the exact check refused
+};
+
+// The primes the computation uses, in the order it tries them (empty but
+// over Q).
+const std::vector<uint32_t>& modular_primes();
+
 // Fill the same fields as bu_mo and sep and write the countdown of their
-// progress reports.  False when the primes ran out: the scheme is unchanged
-// then, and the countdown complete.
+// progress reports.  False when the primes ran out: the results are then
+// incomplete and must be computed otherwise; the countdown is complete.
 bool bu_mo_modular(scheme& X);
+bool bu_mo_modular(scheme& X, modular_control& control);
 bool sep_modular(scheme& X);
+bool sep_modular(scheme& X, modular_control& control);
