@@ -1,8 +1,6 @@
 // Beta matrix, uniformity tests, linear general position and the subset
 // enumeration they share.
-#include <cstdint>
 #include <cstring>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -19,98 +17,21 @@
 #include "engine/uniformity.h"
 #include "fields/field.h"
 #include "interpreter/scheme.h"
+#include "unit/test_support.h"
 
 namespace {
 
-using points = std::vector<std::vector<int>>;
+using namespace test_support;
 
-class BetaTest : public ::testing::Test {
+// The plane under deg-rev-lex, with a short separator line.
+class BetaTest : public engine_test {
 protected:
-    int saved_dim = dim, saved_proj = proj, saved_verbose = verbose, saved_ordering = monom_ordering;
-    monom_order_fn saved[4] = {monom_ordering_lt, monom_ordering_le, proj_monom_ordering_lt,
-                               proj_monom_ordering_le};
-    char saved_line[sizeof Line];
-
     void SetUp() override
     {
-        std::memcpy(saved_line, Line, sizeof Line);
         std::strcpy(Line, "--\n");
-        field_set_defaults();
-        verbose = 0;
-        set_dim(2);
-        use_ordering(1);
-    }
-    void TearDown() override
-    {
-        std::memcpy(Line, saved_line, sizeof Line);
-        dim = saved_dim;
-        proj = saved_proj;
-        verbose = saved_verbose;
-        monom_ordering = saved_ordering;
-        monom_ordering_lt = saved[0];
-        monom_ordering_le = saved[1];
-        proj_monom_ordering_lt = saved[2];
-        proj_monom_ordering_le = saved[3];
-    }
-    static void set_dim(int n)
-    {
-        dim = n;
-        proj = n + 1;
-    }
-    static void use_ordering(int o)
-    {
-        monom_ordering = o;
-        monom_ordering_lt = o ? degrevlex_lt : deglex_lt;
-        monom_ordering_le = o ? degrevlex_le : deglex_le;
-        proj_monom_ordering_lt = o ? proj_degrevlex_lt : proj_deglex_lt;
-        proj_monom_ordering_le = o ? proj_degrevlex_le : proj_deglex_le;
+        use(2, 1);
     }
 };
-
-// The affine coordinates of each point (first homogeneous coordinate 1).
-std::unique_ptr<scheme> make_scheme(const points& pts)
-{
-    auto X = std::make_unique<scheme>(static_cast<int>(pts.size()));
-    for (std::size_t i = 0; i < pts.size(); ++i)
-        for (int j = 0; j < dim; ++j) X->P->a[i][j] = pts[i][j];
-    return X;
-}
-
-// Runs f with standard output captured; returns what it printed.
-template <class F>
-std::string printed(F f)
-{
-    testing::internal::CaptureStdout();
-    f();
-    return testing::internal::GetCapturedStdout();
-}
-
-// A small xorshift generator, so the point sets are the same on every
-// platform and in every field build.
-struct xorshift {
-    uint32_t x;
-    uint32_t next()
-    {
-        x ^= x << 13;
-        x ^= x >> 17;
-        x ^= x << 5;
-        return x;
-    }
-    int below(int n) { return static_cast<int>(next() % static_cast<uint32_t>(n)); }
-};
-
-// s distinct points with coordinates 0..range-1.
-points random_points(xorshift& g, int s, int range)
-{
-    std::set<std::vector<int>> seen;
-    points pts;
-    while (static_cast<int>(pts.size()) < s) {
-        std::vector<int> p(dim);
-        for (int& c : p) c = g.below(range);
-        if (seen.insert(p).second) pts.push_back(p);
-    }
-    return pts;
-}
 
 // --- subset enumeration ---
 
@@ -219,14 +140,14 @@ TEST_F(BetaTest, LowerDegreeSeparatorHasZeroRow)
 
 TEST_F(BetaTest, RandomPointSetsBothOrderings)
 {
-    xorshift g{2463534242u};
+    xorshift32 g(2463534242u);
     for (int ordering = 0; ordering <= 1; ++ordering) {
         use_ordering(ordering);
         for (int n = 2; n <= 3; ++n) {
             set_dim(n);
             for (int trial = 0; trial < 12; ++trial) {
                 int s = 1 + g.below(11);
-                auto X = make_scheme(random_points(g, s, 4));
+                auto X = make_scheme(distinct_points(s, [&] { return g.below(4); }));
                 printed([&] { beta_matrix(*X); });
                 SCOPED_TRACE("ordering " + std::to_string(ordering) + " dim " + std::to_string(n) +
                              " points " + std::to_string(s));

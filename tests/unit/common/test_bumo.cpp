@@ -16,103 +16,18 @@
 #include "fields/field.h"
 #include "interpreter/random_points.h"
 #include "interpreter/scheme.h"
+#include "unit/test_support.h"
 
 namespace {
 
-// Sets dim, proj and the ordering for one test and restores them; keeps
-// progress reports and separator lines out of the test output.
-class BuMoTest : public ::testing::Test {
+using namespace test_support;
+
+// Dimension 2 and deg-rev-lex unless a test says otherwise; progress reports
+// and separator lines stay out of the test output.
+class BuMoTest : public quiet_test {
 protected:
-    int saved_dim = dim, saved_proj = proj, saved_verbose = verbose, saved_ordering = monom_ordering;
-    monom_order_fn saved[4] = {monom_ordering_lt, monom_ordering_le, proj_monom_ordering_lt,
-                               proj_monom_ordering_le};
-    std::ostringstream out;
-    std::streambuf* saved_out = nullptr;
-
-    void SetUp() override
-    {
-        verbose = 0;
-        saved_out = std::cout.rdbuf(out.rdbuf());
-        use(2, 1);
-    }
-    void TearDown() override
-    {
-        std::cout.rdbuf(saved_out);
-        dim = saved_dim;
-        proj = saved_proj;
-        verbose = saved_verbose;
-        monom_ordering = saved_ordering;
-        monom_ordering_lt = saved[0];
-        monom_ordering_le = saved[1];
-        proj_monom_ordering_lt = saved[2];
-        proj_monom_ordering_le = saved[3];
-    }
-
-    // Dimension n and ordering 0 (deg-lex) or 1 (deg-rev-lex).
-    static void use(int n, int ordering)
-    {
-        dim = n;
-        proj = n + 1;
-        monom_ordering = ordering;
-        monom_ordering_lt = ordering ? degrevlex_lt : deglex_lt;
-        monom_ordering_le = ordering ? degrevlex_le : deglex_le;
-        proj_monom_ordering_lt = ordering ? proj_degrevlex_lt : proj_deglex_lt;
-        proj_monom_ordering_le = ordering ? proj_degrevlex_le : proj_deglex_le;
-    }
+    void SetUp() override { use(2, 1); }
 };
-
-K k(int v)
-{
-    K x(0);
-    x = v;
-    return x;
-}
-
-// A scheme with the given affine coordinates (dim per point).
-scheme* make_scheme(const std::vector<std::vector<int>>& pts)
-{
-    scheme* X = new scheme(static_cast<int>(pts.size()));
-    for (size_t i = 0; i < pts.size(); ++i)
-        for (int j = 0; j < dim; ++j) X->P->a[i][j] = k(pts[i][j]);
-    return X;
-}
-
-// s distinct points with coordinates in [low, high].
-std::vector<std::vector<int>> random_points(int s, int low, int high, uint32_t seed)
-{
-    lagged_fibonacci gen(seed);
-    std::vector<std::vector<int>> pts(s, std::vector<int>(dim));
-    for (auto& p : pts)
-        for (int& x : p) x = gen.uniform(low, high);
-    repeat_finder repeats(pts);
-    int i, k2;
-    while (repeats.first_pair(i, k2)) {
-        for (int& x : pts[k2]) x = gen.uniform(low, high);
-        repeats.replace(k2, pts[k2]);
-    }
-    return pts;
-}
-
-K power(const K& x, int e)
-{
-    K r(1);
-    for (int i = 0; i < e; ++i) r *= x;
-    return r;
-}
-
-K eval(const monom& m, const scheme& X, int point)
-{
-    K r(1);
-    for (int j = 0; j < dim; ++j) r *= power(X.P->a[point][j], m.exp[j]);
-    return r;
-}
-
-K eval(const polynomial& f, const scheme& X, int point)
-{
-    K r(0);
-    for (int i = 0; i < f.no_of_monoms; ++i) r += f.coef[i] * eval(f.term[i], X, point);
-    return r;
-}
 
 monom times(const monom& m, int var)
 {
@@ -181,7 +96,7 @@ void check_bu_mo(const scheme& X)
         EXPECT_TRUE(f.coef[0] == 1);
         EXPECT_TRUE(terms_decrease(f));
         for (int i = 1; i < f.no_of_monoms; ++i) EXPECT_GE(is_el_OO(X, f.term[i]), 0);
-        for (int p = 0; p < s; ++p) EXPECT_TRUE(eval(f, X, p) == 0) << "g" << g + 1 << " at point " << p;
+        for (int p = 0; p < s; ++p) EXPECT_TRUE(value_at(f, X, p) == 0) << "g" << g + 1 << " at point " << p;
     }
     // The triangular system: q[j] leads with O[j], takes the values ev_q[j],
     // which are 0 at the earlier pivots and before pi[j], and 1 at pi[j];
@@ -192,7 +107,7 @@ void check_bu_mo(const scheme& X)
         ++seen[X.pi[j]];
         EXPECT_TRUE(X.q[j].term[0] == X.O[j]);
         EXPECT_TRUE(terms_decrease(X.q[j]));
-        for (int p = 0; p < s; ++p) EXPECT_TRUE(eval(X.q[j], X, p) == X.ev_q->a[j][p]);
+        for (int p = 0; p < s; ++p) EXPECT_TRUE(value_at(X.q[j], X, p) == X.ev_q->a[j][p]);
         for (int e = 0; e < j; ++e) EXPECT_TRUE(X.ev_q->a[j][X.pi[e]] == 0);
         // The pivot is the first point where the reduced values are not 0.
         for (int p = 0; p < X.pi[j]; ++p) EXPECT_TRUE(X.ev_q->a[j][p] == 0);
@@ -229,7 +144,7 @@ void check_hilbert_and_separators(const scheme& X)
     EXPECT_EQ(X.alpha, X.Ix->gen[0].term[0].tot_deg());
     for (int i = 0; i < s; ++i)
         for (int p = 0; p < s; ++p)
-            EXPECT_TRUE(eval(X.separator->gen[i], X, p) == (i == p ? 1 : 0)) << "f" << i + 1 << " at " << p;
+            EXPECT_TRUE(value_at(X.separator->gen[i], X, p) == (i == p ? 1 : 0)) << "f" << i + 1 << " at " << p;
 }
 
 bool same(const polynomial& f, const polynomial& g)
@@ -265,10 +180,10 @@ TEST_F(BuMoTest, RandomPointSetsSatisfyTheDefiningProperties)
     for (const Case& c : cases) {
         use(c.n, c.ordering);
         SCOPED_TRACE("ordering " + std::to_string(c.ordering));
-        scheme* X = make_scheme(random_points(c.s, c.low, c.high, ++seed));
+        auto X = make_scheme(lagged_points(c.s, c.low, c.high, ++seed));
         bu_mo(*X);
         check_bu_mo(*X);
-        scheme* Y = make_scheme(random_points(c.s, c.low, c.high, seed));
+        auto Y = make_scheme(lagged_points(c.s, c.low, c.high, seed));
         bu_mo(*Y, dense_path::exact);
         expect_same_results(*X, *Y);
         sep(*X);
@@ -277,8 +192,6 @@ TEST_F(BuMoTest, RandomPointSetsSatisfyTheDefiningProperties)
         check_hilbert_and_separators(*X);
         sep(*Y, dense_path::exact);
         for (int i = 0; i < X->s; ++i) EXPECT_TRUE(same(X->separator->gen[i], Y->separator->gen[i]));
-        delete X;
-        delete Y;
     }
 }
 
@@ -289,7 +202,7 @@ TEST_F(BuMoTest, PointsOnALineAndInSpecialPosition)
     use(3, 1);
     std::vector<std::vector<int>> line;
     for (int i = 0; i < 6; ++i) line.push_back({i, 2 * i, 0});
-    scheme* X = make_scheme(line);
+    auto X = make_scheme(line);
     bu_mo(*X);
     check_bu_mo(*X);
     EXPECT_EQ(X->sigma, 4);
@@ -300,7 +213,6 @@ TEST_F(BuMoTest, PointsOnALineAndInSpecialPosition)
     check_hilbert_and_separators(*X);
     EXPECT_EQ(X->is_CB, 1);
     EXPECT_EQ(X->is_ar_Go, 1);  // a complete intersection
-    delete X;
 
     std::vector<std::vector<int>> grid;
     for (int a = 0; a < 3; ++a)
@@ -315,14 +227,13 @@ TEST_F(BuMoTest, PointsOnALineAndInSpecialPosition)
         check_hilbert_and_separators(*X);
         EXPECT_EQ(X->is_CB, 1);
         EXPECT_EQ(X->is_ar_Go, 1);  // a complete intersection of type (3, 3, 2)
-        delete X;
     }
 }
 
 TEST_F(BuMoTest, SinglePointAndThreePlanePoints)
 {
     use(3, 1);
-    scheme* X = make_scheme({{2, 3, 5}});
+    auto X = make_scheme({{2, 3, 5}});
     bu_mo(*X);
     check_bu_mo(*X);
     EXPECT_EQ(X->sigma, -1);
@@ -342,7 +253,6 @@ TEST_F(BuMoTest, SinglePointAndThreePlanePoints)
     sep(*X);
     EXPECT_EQ(X->is_CB, 1);
     EXPECT_EQ(X->is_ar_Go, 1);
-    delete X;
 
     use(2, 1);
     X = make_scheme({{0, 0}, {1, 0}, {0, 1}});
@@ -358,13 +268,12 @@ TEST_F(BuMoTest, SinglePointAndThreePlanePoints)
     sep(*X);
     EXPECT_EQ(X->is_CB, 1);
     EXPECT_EQ(X->is_ar_Go, 0);
-    delete X;
 }
 
 TEST_F(BuMoTest, ThreeCollinearOfFourAreNotCayleyBacharach)
 {
     use(2, 1);
-    scheme* X = make_scheme({{0, 0}, {1, 0}, {2, 0}, {0, 1}});
+    auto X = make_scheme({{0, 0}, {1, 0}, {2, 0}, {0, 1}});
     std::ostringstream text;
     is_CB(text, *X);
     is_ar_Go(text, *X);
@@ -374,15 +283,14 @@ TEST_F(BuMoTest, ThreeCollinearOfFourAreNotCayleyBacharach)
     std::string s = text.str();
     EXPECT_NE(s.find("scheme has NOT Cayley-Bacharach property\n"), std::string::npos);
     EXPECT_NE(s.find("scheme is NOT arithmetically Gorenstein\n"), std::string::npos);
-    delete X;
 }
 
 TEST_F(BuMoTest, RepeatedRunAfterSeparatorsRebuildsTheTriangularSystem)
 {
     use(3, 1);
-    scheme* X = make_scheme(random_points(20, 0, 5, 99));
+    auto X = make_scheme(lagged_points(20, 0, 5, 99));
     bu_mo(*X);
-    scheme* Y = make_scheme(random_points(20, 0, 5, 99));
+    auto Y = make_scheme(lagged_points(20, 0, 5, 99));
     bu_mo(*Y);
     sep(*X);
     ASSERT_EQ(X->q, nullptr);
@@ -392,46 +300,39 @@ TEST_F(BuMoTest, RepeatedRunAfterSeparatorsRebuildsTheTriangularSystem)
     expect_same_results(*X, *Y);
     sep(*X);
     check_hilbert_and_separators(*X);
-    delete X;
-    delete Y;
 }
 
 TEST_F(BuMoTest, RepeatedPointsStillEndTheLoop)
 {
     use(2, 1);
-    scheme* X = make_scheme({{1, 2}, {3, 4}, {1, 2}});
+    auto X = make_scheme({{1, 2}, {3, 4}, {1, 2}});
     bu_mo(*X);
     // Two distinct points: O fills two places, the third stays 1.
     EXPECT_EQ(X->O[1].tot_deg(), 1);
     EXPECT_EQ(X->O[2].tot_deg(), 0);
     for (int g = 0; g < X->Ix->no_of_gens; ++g)
-        for (int p = 0; p < 3; ++p) EXPECT_TRUE(eval(X->Ix->gen[g], *X, p) == 0);
-    delete X;
+        for (int p = 0; p < 3; ++p) EXPECT_TRUE(value_at(X->Ix->gen[g], *X, p) == 0);
 }
 
 TEST_F(BuMoTest, ProgressReportsAndSeparatorLines)
 {
     use(2, 1);
-    scheme* X = make_scheme({{0, 0}, {1, 0}, {0, 1}});
-    std::ostringstream err;
-    std::streambuf* saved_err = std::cerr.rdbuf(err.rdbuf());
+    auto X = make_scheme({{0, 0}, {1, 0}, {0, 1}});
     verbose = 1;
     bu_mo(*X);
     sep(*X);
     verbose = 0;
     bu_mo(*X);
-    std::cerr.rdbuf(saved_err);
     EXPECT_EQ(err.str(),
               "calculating triangular sequence ...\n[3][2][1]\n"
               "calculating biorthogonal sequence ...\n[3][2][1]\n");
     EXPECT_EQ(out.str(), std::string(Line) + Line + Line);
-    delete X;
 }
 
 TEST_F(BuMoTest, DisplaysPrintTheStoredResults)
 {
     use(2, 1);
-    scheme* X = make_scheme({{0, 0}, {1, 0}, {0, 1}});
+    auto X = make_scheme({{0, 0}, {1, 0}, {0, 1}});
     std::ostringstream text;
     alpha_X(text, *X);
     sigma_X(text, *X);
@@ -443,7 +344,6 @@ TEST_F(BuMoTest, DisplaysPrintTheStoredResults)
                               line + "delta H(n) = 1 2 \n" + line);
     // The computation itself printed one separator line, on standard output.
     EXPECT_EQ(out.str(), line);
-    delete X;
 }
 
 TEST(RepeatFinder, NamesTheFirstEqualPairLikeAFullScan)

@@ -2,6 +2,7 @@
 // checked against their defining properties on fixed and random point sets.
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -14,100 +15,30 @@
 #include "engine/socle.h"
 #include "fields/field.h"
 #include "interpreter/scheme.h"
+#include "unit/test_support.h"
 
 namespace {
 
-using points = std::vector<std::vector<int>>;
+using namespace test_support;
 
-class MinSocleTest : public ::testing::Test {
+class MinSocleTest : public engine_test {
 protected:
-    int saved_dim = dim, saved_proj = proj, saved_ordering = monom_ordering, saved_verbose = verbose;
-    monom_order_fn saved[4] = {monom_ordering_lt, monom_ordering_le, proj_monom_ordering_lt,
-                               proj_monom_ordering_le};
-
-    void SetUp() override
-    {
-        field_set_defaults();
-        verbose = 0;
-        monom_ordering = 1;
-        monom_ordering_lt = degrevlex_lt;
-        monom_ordering_le = degrevlex_le;
-        proj_monom_ordering_lt = proj_degrevlex_lt;
-        proj_monom_ordering_le = proj_degrevlex_le;
-    }
-    void TearDown() override
-    {
-        dim = saved_dim;
-        proj = saved_proj;
-        verbose = saved_verbose;
-        monom_ordering = saved_ordering;
-        monom_ordering_lt = saved[0];
-        monom_ordering_le = saved[1];
-        proj_monom_ordering_lt = saved[2];
-        proj_monom_ordering_le = saved[3];
-    }
-    static void use_deglex()
-    {
-        monom_ordering = 0;
-        monom_ordering_lt = deglex_lt;
-        monom_ordering_le = deglex_le;
-        proj_monom_ordering_lt = proj_deglex_lt;
-        proj_monom_ordering_le = proj_deglex_le;
-    }
-    static void set_dim(int n)
-    {
-        dim = n;
-        proj = n + 1;
-    }
+    void SetUp() override { use_degrevlex(); }
 };
 
-K k_of(int x)
+// The scheme of the given affine points (dim must already be set), with
+// the Buchberger-Moeller results.
+std::unique_ptr<scheme> computed_scheme(const points& pts)
 {
-    K y;
-    y = x;
-    return y;
-}
-
-// The scheme of the given affine points (dim must already be set).
-std::unique_ptr<scheme> make_scheme(const points& pts)
-{
-    auto X = std::make_unique<scheme>(static_cast<int>(pts.size()));
-    for (size_t i = 0; i < pts.size(); ++i)
-        for (int j = 0; j < dim; ++j) X->P->a[i][j] = k_of(pts[i][j]);
-    testing::internal::CaptureStdout();  // bu_mo writes the separator line
-    bu_mo(*X);
-    testing::internal::GetCapturedStdout();
+    auto X = make_scheme(pts);
+    printed([&] { bu_mo(*X); });  // bu_mo writes the separator line
     return X;
 }
 
-// A fixed-seed generator (xorshift), so failures reproduce.
-struct rng {
-    unsigned long long x = 0x9e3779b97f4a7c15ULL;
-    int below(int n)
-    {
-        x ^= x << 13;
-        x ^= x >> 7;
-        x ^= x << 17;
-        return static_cast<int>(x % static_cast<unsigned long long>(n));
-    }
-};
-
-// s distinct points with coordinates 0..range-1, distinct as field elements.
-points random_points(rng& g, int s, int range)
+// s distinct points with coordinates 0..range-1.
+points random_points(xorshift64& g, int s, int range)
 {
-    points pts;
-    while (static_cast<int>(pts.size()) < s) {
-        std::vector<int> p(dim);
-        for (int& c : p) c = g.below(range);
-        bool fresh = true;
-        for (const auto& q : pts) {
-            bool same = true;
-            for (int j = 0; j < dim; ++j) same = same && k_of(p[j]) == k_of(q[j]);
-            fresh = fresh && !same;
-        }
-        if (fresh) pts.push_back(p);
-    }
-    return pts;
+    return distinct_points(s, [&] { return g.below(range); });
 }
 
 points grid(const std::vector<int>& sizes)
@@ -128,20 +59,6 @@ points grid(const std::vector<int>& sizes)
 int degree(const polynomial& f)
 {
     return f.term[0].tot_deg();
-}
-
-// f at the point (1 : P[i]); the homogenizing variable stands for x_0 = 1.
-K value(const polynomial& f, const scheme& X, int i)
-{
-    K sum(0);
-    if (sign(f) == 0) return sum;
-    for (int t = 0; t < f.no_of_monoms; ++t) {
-        K term = f.coef[t];
-        for (int k = 0; k < dim; ++k)
-            for (int e = 0; e < f.term[t].exp[k]; ++e) term *= X.P->a[i][k];
-        sum += term;
-    }
-    return sum;
 }
 
 // Normal form of f modulo the ideal of leading forms, whose Groebner basis
@@ -168,13 +85,6 @@ polynomial reduce_lf(polynomial f, const scheme& X)
     }
 }
 
-monom variable(int k)
-{
-    monom x;
-    x.exp[k] = 1;
-    return x;
-}
-
 // Dimension of the socle of K[x]/LF in each degree, from the kernels of the
 // multiplication by all variables on the standard monomials of each degree.
 std::vector<int> socle_dims(const scheme& X)
@@ -192,7 +102,7 @@ std::vector<int> socle_dims(const scheme& X)
         for (int j = first; j < end; ++j)
             for (int k = 0; k < dim; ++k) {
                 polynomial f(X.O[j]);
-                monom x = variable(k);
+                monom x = var(k);
                 f *= x;
                 f = reduce_lf(f, X);
                 if (sign(f) == 0) continue;
@@ -204,37 +114,12 @@ std::vector<int> socle_dims(const scheme& X)
                     if (pos >= 0) m.a[k * block + pos - next][j - first] = f.coef[t];
                 }
             }
-        std::vector<int> c(m.cols), r(m.rows > 0 ? m.rows : 1);
-        for (int j = 0; j < m.cols; ++j) c[j] = j;
-        for (int j = 0; j < m.rows; ++j) r[j] = j;
-        dims[d] = m.solve(c.data(), r.data());
+        dims[d] = kernel_dimension(m);
     }
     return dims;
 }
 
 using expvec = std::vector<int>;
-
-// All exponent vectors of degree d in proj variables.
-void monomials(int d, int var, expvec& e, std::vector<expvec>& out)
-{
-    if (var == proj - 1) {
-        e[var] = d;
-        out.push_back(e);
-        return;
-    }
-    for (int a = d; a >= 0; --a) {
-        e[var] = a;
-        monomials(d - a, var + 1, e, out);
-    }
-}
-
-std::vector<expvec> monomials(int d)
-{
-    std::vector<expvec> out;
-    expvec e(proj, 0);
-    monomials(d, 0, e, out);
-    return out;
-}
 
 long binomial(int n, int k)
 {
@@ -251,10 +136,7 @@ int rank(std::vector<std::map<expvec, K>>& vecs, const std::vector<expvec>& basi
     matrix m(static_cast<int>(vecs.size()), static_cast<int>(basis.size()));
     for (size_t j = 0; j < vecs.size(); ++j)
         for (auto& [e, c] : vecs[j]) m.a[index.at(e)][j] = c;
-    std::vector<int> c(m.cols), r(m.rows);
-    for (int j = 0; j < m.cols; ++j) c[j] = j;
-    for (int j = 0; j < m.rows; ++j) r[j] = j;
-    return m.cols - m.solve(c.data(), r.data());
+    return m.cols - kernel_dimension(m);
 }
 
 // The homogeneous generator g times the monomial mu, as a coefficient map.
@@ -287,9 +169,9 @@ void expect_minimal_generating_set(const scheme& X)
                 ++own;
                 continue;
             }
-            for (const expvec& mu : monomials(d - e)) vecs.push_back(times(I.gen[i], mu));
+            for (const expvec& mu : exponents_of_degree(d - e)) vecs.push_back(times(I.gen[i], mu));
         }
-        const std::vector<expvec> basis = monomials(d);
+        const std::vector<expvec> basis = exponents_of_degree(d);
         const int lower = rank(vecs, basis);
         for (int i = 0; i < I.no_of_gens; ++i)
             if (degree(I.gen[i]) == d) vecs.push_back(times(I.gen[i], expvec(proj, 0)));
@@ -317,7 +199,7 @@ void check_scheme(scheme& X)
             ASSERT_EQ(g.term[t].dim, proj);
             EXPECT_EQ(g.term[t].tot_deg() + g.term[t].exp[proj - 1], degree(g));
         }
-        for (int p = 0; p < X.s; ++p) EXPECT_TRUE(value(g, X, p) == 0) << "min" << i + 1;
+        for (int p = 0; p < X.s; ++p) EXPECT_TRUE(value_at(g, X, p) == 0) << "min" << i + 1;
         if (i > 0) {
             EXPECT_LE(degree(I.gen[i - 1]), degree(g));
         }
@@ -353,7 +235,7 @@ void check_scheme(scheme& X)
         }
         for (int k = 0; k < dim; ++k) {
             polynomial h = f;
-            monom x = variable(k);
+            monom x = var(k);
             h *= x;
             EXPECT_EQ(sign(reduce_lf(h, X)), 0) << "soc" << i + 1 << " times variable " << k;
         }
@@ -369,7 +251,7 @@ void check_scheme(scheme& X)
 TEST_F(MinSocleTest, ThreeNonCollinearPlanePoints)
 {
     set_dim(2);
-    auto X = make_scheme({{0, 0}, {1, 0}, {0, 1}});
+    auto X = computed_scheme({{0, 0}, {1, 0}, {0, 1}});
     min_Ix(*X);
     ASSERT_EQ(X->min_Ix->no_of_gens, 3);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(degree(X->min_Ix->gen[i]), 2);
@@ -385,7 +267,7 @@ TEST_F(MinSocleTest, ThreeNonCollinearPlanePoints)
 TEST_F(MinSocleTest, SinglePoint)
 {
     set_dim(3);
-    auto X = make_scheme({{2, 5, 7}});
+    auto X = computed_scheme({{2, 5, 7}});
     min_Ix(*X);
     ASSERT_EQ(X->min_Ix->no_of_gens, 3);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(degree(X->min_Ix->gen[i]), 1);
@@ -399,7 +281,7 @@ TEST_F(MinSocleTest, SinglePoint)
 TEST_F(MinSocleTest, FourGeneralPlanePointsAreACompleteIntersection)
 {
     set_dim(2);
-    auto X = make_scheme({{0, 0}, {1, 0}, {0, 1}, {2, 3}});
+    auto X = computed_scheme({{0, 0}, {1, 0}, {0, 1}, {2, 3}});
     ASSERT_EQ(X->Ix->no_of_gens, 3);  // two quadrics and a cubic
     min_Ix(*X);
     ASSERT_EQ(X->min_Ix->no_of_gens, 2);
@@ -416,7 +298,7 @@ TEST_F(MinSocleTest, BorderFormWithSeveralTerms)
     // The conics through these points are x^2 - x - (y^2 - y)/3 and
     // xy - y^2 + y, whose leading forms have two terms.
     set_dim(2);
-    auto X = make_scheme({{0, 0}, {1, 0}, {0, 1}, {2, 3}});
+    auto X = computed_scheme({{0, 0}, {1, 0}, {0, 1}, {2, 3}});
     create_Lf_Ix(*X);
     create_Can_Lf(*X);
     bool several = false;
@@ -435,13 +317,13 @@ TEST_F(MinSocleTest, BorderFormWithSeveralTerms)
 TEST_F(MinSocleTest, CompleteIntersectionGridsHaveType1)
 {
     set_dim(2);
-    auto plane = make_scheme(grid({2, 3}));
+    auto plane = computed_scheme(grid({2, 3}));
     check_scheme(*plane);
     EXPECT_EQ(plane->socle->no_of_gens, 1);
     EXPECT_EQ(plane->min_Ix->no_of_gens, 2);
 
     set_dim(3);
-    auto space = make_scheme(grid({2, 2, 2}));
+    auto space = computed_scheme(grid({2, 2, 2}));
     check_scheme(*space);
     EXPECT_EQ(space->socle->no_of_gens, 1);
     EXPECT_EQ(space->min_Ix->no_of_gens, 3);
@@ -451,7 +333,7 @@ TEST_F(MinSocleTest, CompleteIntersectionGridsHaveType1)
 TEST_F(MinSocleTest, RepeatedCallsKeepTheResults)
 {
     set_dim(2);
-    auto X = make_scheme({{0, 0}, {1, 0}, {0, 1}, {2, 3}, {5, 1}});
+    auto X = computed_scheme({{0, 0}, {1, 0}, {0, 1}, {2, 3}, {5, 1}});
     socle(*X);
     ideal* first = X->socle;
     socle(*X);
@@ -463,34 +345,32 @@ TEST_F(MinSocleTest, RepeatedCallsKeepTheResults)
     EXPECT_EQ(out, "type of X is " + std::to_string(first->no_of_gens) + "\n" + Line);
 }
 
+// rounds random sets in n-space, each of first + g.below(spread) points with
+// coordinates 0..range-1.
+void check_random_schemes(xorshift64& g, int n, int rounds, int first, int spread, int range,
+                          const std::string& what = "")
+{
+    set_dim(n);
+    for (int round = 0; round < rounds; ++round) {
+        const int s = first + g.below(spread);
+        auto X = computed_scheme(random_points(g, s, range));
+        SCOPED_TRACE(what + "n = " + std::to_string(n) + ", s = " + std::to_string(s));
+        check_scheme(*X);
+    }
+}
+
 TEST_F(MinSocleTest, RandomPointSets)
 {
-    rng g;
-    for (int n = 2; n <= 4; ++n) {
-        set_dim(n);
-        for (int round = 0; round < 6; ++round) {
-            const int s = 1 + g.below(n == 2 ? 16 : 12);
-            auto X = make_scheme(random_points(g, s, 9));
-            SCOPED_TRACE("n = " + std::to_string(n) + ", s = " + std::to_string(s));
-            check_scheme(*X);
-        }
-    }
+    xorshift64 g;
+    for (int n = 2; n <= 4; ++n) check_random_schemes(g, n, 6, 1, n == 2 ? 16 : 12, 9);
 }
 
 TEST_F(MinSocleTest, RandomPointSetsUnderDeglex)
 {
     use_deglex();
-    rng g;
+    xorshift64 g;
     g.below(1);
-    for (int n = 2; n <= 3; ++n) {
-        set_dim(n);
-        for (int round = 0; round < 4; ++round) {
-            const int s = 2 + g.below(12);
-            auto X = make_scheme(random_points(g, s, 5));
-            SCOPED_TRACE("n = " + std::to_string(n) + ", s = " + std::to_string(s));
-            check_scheme(*X);
-        }
-    }
+    for (int n = 2; n <= 3; ++n) check_random_schemes(g, n, 4, 2, 12, 5);
 }
 
 // Special positions, where border monomials below the top degree get
@@ -498,16 +378,8 @@ TEST_F(MinSocleTest, RandomPointSetsUnderDeglex)
 // points on a conic or a twisted cubic, and a line with points beside it.
 TEST_F(MinSocleTest, RandomPointSetsInSpecialPosition)
 {
-    rng g;
-    for (int n = 2; n <= 4; ++n) {
-        set_dim(n);
-        for (int round = 0; round < 5; ++round) {
-            const int s = 2 + g.below(n == 2 ? 8 : 16);
-            auto X = make_scheme(random_points(g, s, 3));
-            SCOPED_TRACE("grid subset n = " + std::to_string(n) + ", s = " + std::to_string(s));
-            check_scheme(*X);
-        }
-    }
+    xorshift64 g;
+    for (int n = 2; n <= 4; ++n) check_random_schemes(g, n, 5, 2, n == 2 ? 8 : 16, 3, "grid subset ");
     for (int n = 2; n <= 3; ++n) {
         set_dim(n);
         for (int s = 3; s <= 9; s += 3) {
@@ -520,9 +392,9 @@ TEST_F(MinSocleTest, RandomPointSetsInSpecialPosition)
             for (const auto& p : extra)
                 if (p[0] != p[1]) line.push_back(p);
             SCOPED_TRACE("curve n = " + std::to_string(n) + ", s = " + std::to_string(s));
-            auto C = make_scheme(curve);
+            auto C = computed_scheme(curve);
             check_scheme(*C);
-            auto L = make_scheme(line);
+            auto L = computed_scheme(line);
             check_scheme(*L);
         }
     }
@@ -532,7 +404,7 @@ TEST_F(MinSocleTest, PointsOnALineHaveType1)
 {
     // A line is a complete intersection: n-1 linear forms and one of degree s.
     set_dim(3);
-    auto X = make_scheme({{0, 0, 0}, {1, 2, 3}, {2, 4, 6}, {3, 6, 9}, {4, 8, 12}});
+    auto X = computed_scheme({{0, 0, 0}, {1, 2, 3}, {2, 4, 6}, {3, 6, 9}, {4, 8, 12}});
     check_scheme(*X);
     EXPECT_EQ(X->socle->no_of_gens, 1);
     ASSERT_EQ(X->min_Ix->no_of_gens, 3);

@@ -23,104 +23,23 @@
 #include "engine/socle.h"
 #include "fields/field.h"
 #include "interpreter/scheme.h"
+#include "unit/test_support.h"
 
 namespace {
 
-// A fixed-seed generator of our own (xorshift64*), the same everywhere.
-class test_rng {
-public:
-    explicit test_rng(uint64_t seed) : x(seed | 1) {}
-    int in(int lo, int hi)
-    {
-        x ^= x >> 12;
-        x ^= x << 25;
-        x ^= x >> 27;
-        return lo + static_cast<int>((x * 0x2545F4914F6CDD1DULL >> 33) % uint64_t(hi - lo + 1));
-    }
+using namespace test_support;
 
-private:
-    uint64_t x;
-};
-
-K k(int v)
-{
-    K x(0);
-    x = v;
-    return x;
-}
-
-// Saves and restores the globals the engine reads; keeps separator lines and
-// progress reports out of the test output.
-class OmegaTest : public ::testing::Test {
+// The plane under deg-rev-lex unless a test says otherwise; separator lines
+// and progress reports go to out and err.
+class OmegaTest : public quiet_test {
 protected:
-    int saved_dim = dim, saved_proj = proj, saved_verbose = verbose, saved_counter = counter;
-    int saved_ordering = monom_ordering;
-    monom_order_fn saved[4] = {monom_ordering_lt, monom_ordering_le, proj_monom_ordering_lt,
-                               proj_monom_ordering_le};
-    std::ostringstream out, err;
-    std::streambuf* saved_out = nullptr;
-    std::streambuf* saved_err = nullptr;
-
-    void SetUp() override
-    {
-        verbose = 0;
-        saved_out = std::cout.rdbuf(out.rdbuf());
-        saved_err = std::cerr.rdbuf(err.rdbuf());
-        use(2, 1);
-    }
-    void TearDown() override
-    {
-        std::cout.rdbuf(saved_out);
-        std::cerr.rdbuf(saved_err);
-        dim = saved_dim;
-        proj = saved_proj;
-        verbose = saved_verbose;
-        counter = saved_counter;
-        monom_ordering = saved_ordering;
-        monom_ordering_lt = saved[0];
-        monom_ordering_le = saved[1];
-        proj_monom_ordering_lt = saved[2];
-        proj_monom_ordering_le = saved[3];
-    }
-    // Dimension n and ordering 0 (deg-lex) or 1 (deg-rev-lex).
-    static void use(int n, int ordering)
-    {
-        dim = n;
-        proj = n + 1;
-        monom_ordering = ordering;
-        monom_ordering_lt = ordering ? degrevlex_lt : deglex_lt;
-        monom_ordering_le = ordering ? degrevlex_le : deglex_le;
-        proj_monom_ordering_lt = ordering ? proj_degrevlex_lt : proj_deglex_lt;
-        proj_monom_ordering_le = ordering ? proj_degrevlex_le : proj_deglex_le;
-    }
+    void SetUp() override { use(2, 1); }
 };
-
-scheme* make_scheme(const std::vector<std::vector<int>>& pts)
-{
-    scheme* X = new scheme(static_cast<int>(pts.size()));
-    for (size_t i = 0; i < pts.size(); ++i)
-        for (int j = 0; j < dim; ++j) X->P->a[i][j] = k(pts[i][j]);
-    return X;
-}
 
 // s distinct points with coordinates in 0..9 (distinct in every field).
-std::vector<std::vector<int>> random_points(test_rng& g, int s)
+points random_points(xorshift64star& g, int s)
 {
-    std::vector<std::vector<int>> pts;
-    while (static_cast<int>(pts.size()) < s) {
-        std::vector<int> p(dim);
-        for (int& x : p) x = g.in(0, 9);
-        if (std::find(pts.begin(), pts.end(), p) == pts.end()) pts.push_back(p);
-    }
-    return pts;
-}
-
-monom affine(std::initializer_list<int> e)
-{
-    monom m;
-    int i = 0;
-    for (int x : e) m.exp[i++] = static_cast<int16_t>(x);
-    return m;
+    return distinct_points(s, [&] { return g.in(0, 9); });
 }
 
 // Projective monomial with the given proj exponents.
@@ -199,19 +118,7 @@ K value(const scheme& X, const std::vector<polynomial>& a, const std::vector<mon
 std::vector<monom> monomials(int d)
 {
     std::vector<monom> res;
-    std::vector<int> e(proj, 0);
-    auto rec = [&](auto& self, int i, int left) -> void {
-        if (i == proj - 1) {
-            e[i] = left;
-            res.push_back(projective(e));
-            return;
-        }
-        for (int x = left; x >= 0; --x) {
-            e[i] = x;
-            self(self, i + 1, left - x);
-        }
-    };
-    if (d >= 0) rec(rec, 0, d);
+    for (const std::vector<int>& e : exponents_of_degree(d)) res.push_back(projective(e));
     return res;
 }
 
@@ -221,10 +128,7 @@ int rank(std::vector<std::vector<K>> rows, int cols)
     matrix M(cols, static_cast<int>(rows.size()));
     for (size_t i = 0; i < rows.size(); ++i)
         for (int j = 0; j < cols; ++j) M.a[i][j] = rows[i][j];
-    std::vector<int> c(cols), r(rows.size());
-    for (int j = 0; j < cols; ++j) c[j] = j;
-    for (size_t i = 0; i < rows.size(); ++i) r[i] = static_cast<int>(i);
-    return cols - M.solve(c.data(), r.data());
+    return cols - kernel_dimension(M);
 }
 
 // The presentation of X read back: generator and column degrees, and the
@@ -356,7 +260,7 @@ std::string dashes()
 TEST_F(OmegaTest, CheckFindsTheFirstTermWithTheAffinePart)
 {
     use(3, 1);
-    monom x = affine({1, 0, 0}), y = affine({0, 1, 0});
+    monom x = mono({1, 0, 0}), y = mono({0, 1, 0});
     polynomial f(0);
     monom xt = x, yt = y;
     prj(xt);
@@ -367,14 +271,14 @@ TEST_F(OmegaTest, CheckFindsTheFirstTermWithTheAffinePart)
     f -= polynomial(yt);
     EXPECT_EQ(check(f, x), 0);
     EXPECT_EQ(check(f, y), 1);
-    EXPECT_EQ(check(f, affine({0, 0, 1})), -1);
+    EXPECT_EQ(check(f, mono({0, 0, 1})), -1);
     EXPECT_EQ(check(f, xt), 0);
 }
 
 TEST_F(OmegaTest, SinglePointGivesTheLinearFormsOfThePoint)
 {
     use(3, 1);
-    scheme* X = make_scheme({{2, 3, 0}});
+    auto X = make_scheme({{2, 3, 0}});
     omega(*X);
     EXPECT_EQ(dim, 3);
     EXPECT_GT(X->delta, 0);  // the Buchberger-Moeller results were computed first
@@ -402,13 +306,12 @@ TEST_F(OmegaTest, SinglePointGivesTheLinearFormsOfThePoint)
     EXPECT_EQ(display(*X), "the minimal homogeneous presentation of the canonical module w_R :\n"
                            "P^3(-2) --> P(-1) --> w_R --> 0\n" + dashes());
     expect_minimal_presentation(*X, "single point");
-    delete X;
 }
 
 TEST_F(OmegaTest, ThreePlanePointsUnderDegLex)
 {
     use(2, 0);
-    scheme* X = make_scheme({{0, 0}, {1, 0}, {0, 1}});
+    auto X = make_scheme({{0, 0}, {1, 0}, {0, 1}});
     verbose = 1;
     omega(*X);
     EXPECT_EQ(dim, 2);
@@ -432,12 +335,11 @@ TEST_F(OmegaTest, ThreePlanePointsUnderDegLex)
     EXPECT_EQ(display(*X), "the minimal homogeneous presentation of the canonical module w_R :\n"
                            "P^3(-1) --> P^2 --> w_R --> 0\n" + dashes());
     expect_minimal_presentation(*X, "three points");
-    delete X;
 }
 
 TEST_F(OmegaTest, DisplaysComputeOnlyOnce)
 {
-    scheme* X = make_scheme({{0, 0}, {1, 0}, {0, 1}, {1, 1}});
+    auto X = make_scheme({{0, 0}, {1, 0}, {0, 1}, {1, 1}});
     verbose = 1;
     const std::string first = display(*X);
     const std::string progress = err.str();
@@ -451,16 +353,15 @@ TEST_F(OmegaTest, DisplaysComputeOnlyOnce)
     // Four points of a square: a complete intersection of two conics.
     EXPECT_EQ(first, "the minimal homogeneous presentation of the canonical module w_R :\n"
                      "P^2(-1) --> P(1) --> w_R --> 0\n" + dashes());
-    delete X;
 }
 
 TEST_F(OmegaTest, CanonicalFormIsTheHomogenizedNormalForm)
 {
     use(3, 1);
-    test_rng g(7);
-    scheme* X = make_scheme(random_points(g, 9));
+    xorshift64star g(7);
+    auto X = make_scheme(random_points(g, 9));
     bu_mo(*X);
-    for (const monom& t : {affine({3, 0, 0}), affine({1, 2, 1}), affine({0, 0, 4}), affine({1, 0, 0})}) {
+    for (const monom& t : {mono({3, 0, 0}), mono({1, 2, 1}), mono({0, 0, 4}), mono({1, 0, 0})}) {
         polynomial c = canonical_form(*X, t);
         polynomial nf = normal_form(*X, polynomial(t));
         EXPECT_EQ(dehomogenize(c), nf);
@@ -471,7 +372,6 @@ TEST_F(OmegaTest, CanonicalFormIsTheHomogenizedNormalForm)
         }
     }
     EXPECT_EQ(dim, 3);
-    delete X;
 }
 
 // Generators against the socle: one generator per socle element, in the
@@ -489,37 +389,40 @@ void expect_type(scheme& X, const std::string& what)
     EXPECT_EQ(gen, soc);
 }
 
+// The presentation of the points pts is minimal and has as many generators
+// as the socle; dim is the same afterwards.
+void expect_presentation(const points& pts, const std::string& what)
+{
+    const int n = dim;
+    auto X = make_scheme(pts);
+    omega(*X);
+    EXPECT_EQ(dim, n);
+    expect_minimal_presentation(*X, what);
+    expect_type(*X, what);
+}
+
+// Random sets of each size in n-space, under deg-lex and then deg-rev-lex.
+void expect_random_presentations(uint64_t seed, int n, std::initializer_list<int> sizes)
+{
+    xorshift64star g(seed);
+    for (int ordering = 0; ordering < 2; ++ordering)
+        for (int s : sizes) {
+            use(n, ordering);
+            const points pts = random_points(g, s);
+            expect_presentation(pts, "P^" + std::to_string(n) + ", " + std::to_string(s) + " points, ordering " +
+                                         std::to_string(ordering));
+        }
+}
+
 TEST_F(OmegaTest, RandomPlanePointSetsGetMinimalPresentations)
 {
-    test_rng g(2024);
-    for (int ordering = 0; ordering < 2; ++ordering)
-        for (int s : {2, 3, 4, 5, 6, 7, 8, 10, 12, 15}) {
-            use(2, ordering);
-            scheme* X = make_scheme(random_points(g, s));
-            omega(*X);
-            EXPECT_EQ(dim, 2);
-            const std::string what = "P^2, " + std::to_string(s) + " points, ordering " + std::to_string(ordering);
-            expect_minimal_presentation(*X, what);
-            expect_type(*X, what);
-            delete X;
-        }
+    expect_random_presentations(2024, 2, {2, 3, 4, 5, 6, 7, 8, 10, 12, 15});
     EXPECT_EQ(err.str(), "");
 }
 
 TEST_F(OmegaTest, RandomSpacePointSetsGetMinimalPresentations)
 {
-    test_rng g(77);
-    for (int ordering = 0; ordering < 2; ++ordering)
-        for (int s : {3, 4, 5, 7, 9, 12}) {
-            use(3, ordering);
-            scheme* X = make_scheme(random_points(g, s));
-            omega(*X);
-            EXPECT_EQ(dim, 3);
-            const std::string what = "P^3, " + std::to_string(s) + " points, ordering " + std::to_string(ordering);
-            expect_minimal_presentation(*X, what);
-            expect_type(*X, what);
-            delete X;
-        }
+    expect_random_presentations(77, 3, {3, 4, 5, 7, 9, 12});
     EXPECT_EQ(err.str(), "");
 }
 
@@ -540,12 +443,7 @@ TEST_F(OmegaTest, SpecialPositionsGetMinimalPresentations)
     for (int ordering = 0; ordering < 2; ++ordering)
         for (const auto& [n, pts] : cases) {
             use(n, ordering);
-            scheme* X = make_scheme(pts);
-            omega(*X);
-            const std::string what = "case " + std::to_string(i++);
-            expect_minimal_presentation(*X, what);
-            expect_type(*X, what);
-            delete X;
+            expect_presentation(pts, "case " + std::to_string(i++));
         }
     EXPECT_EQ(err.str(), "");
 }

@@ -1,9 +1,6 @@
 // Row reduction of polynomial matrices and the linear strands of I_X and w_R.
 #include <algorithm>
 #include <cstdint>
-#include <initializer_list>
-#include <iostream>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -21,127 +18,28 @@
 #include "engine/polynomial.h"
 #include "fields/field.h"
 #include "interpreter/scheme.h"
+#include "unit/test_support.h"
 
 namespace {
 
-// A fixed-seed generator of our own (splitmix64), so that the random cases
-// are the same on every platform and for every field.
-class rng {
-public:
-    explicit rng(uint64_t seed) : x(seed) {}
-    uint64_t next()
-    {
-        uint64_t z = (x += 0x9e3779b97f4a7c15ULL);
-        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
-        z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
-        return z ^ (z >> 31);
-    }
-    // Uniform enough in lo..hi for test data.
-    int in(int lo, int hi) { return lo + static_cast<int>(next() % uint64_t(hi - lo + 1)); }
+using namespace test_support;
 
-private:
-    uint64_t x;
-};
-
-// Saves and restores every global the engine reads.
-class StrandTest : public ::testing::Test {
+// The plane under deg-rev-lex unless a test says otherwise; out holds what
+// the computations print ("." marks, separators).
+class StrandTest : public quiet_test {
 protected:
-    int saved_dim = dim, saved_proj = proj, saved_verbose = verbose, saved_counter = counter;
-    int saved_ordering = monom_ordering;
-    monom_order_fn saved[4] = {monom_ordering_lt, monom_ordering_le, proj_monom_ordering_lt,
-                               proj_monom_ordering_le};
-    // Standard output of the computations ("." marks, separators).
-    std::ostringstream out;
-    std::streambuf* saved_out = nullptr;
-
     void SetUp() override
     {
-        saved_out = std::cout.rdbuf(out.rdbuf());
-        field_set_defaults();
-        set_space(2);
-        verbose = 0;
+        use(2, 1);
         counter = 0;
-        use_degrevlex();
-    }
-    void TearDown() override
-    {
-        std::cout.rdbuf(saved_out);
-        dim = saved_dim;
-        proj = saved_proj;
-        verbose = saved_verbose;
-        counter = saved_counter;
-        monom_ordering = saved_ordering;
-        monom_ordering_lt = saved[0];
-        monom_ordering_le = saved[1];
-        proj_monom_ordering_lt = saved[2];
-        proj_monom_ordering_le = saved[3];
-    }
-    static void set_space(int n)
-    {
-        dim = n;
-        proj = n + 1;
-    }
-    static void use_deglex()
-    {
-        monom_ordering = 0;
-        monom_ordering_lt = deglex_lt;
-        monom_ordering_le = deglex_le;
-        proj_monom_ordering_lt = proj_deglex_lt;
-        proj_monom_ordering_le = proj_deglex_le;
-    }
-    static void use_degrevlex()
-    {
-        monom_ordering = 1;
-        monom_ordering_lt = degrevlex_lt;
-        monom_ordering_le = degrevlex_le;
-        proj_monom_ordering_lt = proj_degrevlex_lt;
-        proj_monom_ordering_le = proj_degrevlex_le;
     }
 };
-
-using points = std::vector<std::vector<int>>;
-
-K k(int v);
-
-// The scheme of the given affine points under the current dim.
-std::unique_ptr<scheme> make_scheme(const points& pts)
-{
-    auto X = std::make_unique<scheme>(static_cast<int>(pts.size()));
-    for (size_t i = 0; i < pts.size(); ++i)
-        for (int j = 0; j < dim; ++j) X->P->a[i][j] = k(pts[i][j]);
-    return X;
-}
 
 // s distinct points with coordinates in 0..99 (distinct in every field of
 // characteristic above 100 or 0; the caller picks the field).
-points random_points(rng& g, int s)
+points random_points(splitmix64& g, int s)
 {
-    points pts;
-    while (static_cast<int>(pts.size()) < s) {
-        std::vector<int> p(dim);
-        for (int& c : p) c = g.in(0, 99);
-        bool fresh = true;
-        for (const auto& q : pts) fresh = fresh && q != p;
-        if (fresh) pts.push_back(p);
-    }
-    return pts;
-}
-
-// Raises dim to proj while projective polynomials are built, as the engine
-// does, and restores it.
-K k(int v)
-{
-    K x(0);
-    x = v;
-    return x;
-}
-
-// The projective variable number v (the last one is the homogenizing one).
-monom var(int v)
-{
-    monom m;
-    m.exp[v] = 1;
-    return m;
+    return distinct_points(s, [&] { return g.in(0, 99); });
 }
 
 // The linear form sum c[v] x_v; needs dim raised to proj.
@@ -260,11 +158,11 @@ TEST_F(StrandTest, InterreduceEdgeCases)
 // pivots, distinct (pivot, leading monomial) pairs, and the same row space.
 TEST_F(StrandTest, InterreduceProperties)
 {
-    rng g(20240917);
+    splitmix64 g(20240917);
     for (int n : {2, 3}) {
-        set_space(n);
+        set_dim(n);
         for (int order = 0; order < 2; ++order) {
-            if (order == 0) use_deglex(); else use_degrevlex();
+            use_ordering(order);
             raised_dim ps;
             for (int trial = 0; trial < 30; ++trial) {
                 int c = g.in(1, 4), base = g.in(1, 4), r = g.in(1, 7);
@@ -340,9 +238,9 @@ int occurrences(const std::string& s, const std::string& what)
 // write one block per non-zero count; dim comes back every time.
 TEST_F(StrandTest, StrandProperties)
 {
-    rng g(77);
+    splitmix64 g(77);
     for (int n : {2, 3}) {
-        set_space(n);
+        set_dim(n);
         for (int trial = 0; trial < 6; ++trial) {
             int s = g.in(1, n == 2 ? 12 : 14);
             auto X = make_scheme(random_points(g, s));
@@ -404,7 +302,7 @@ TEST_F(StrandTest, CanonicalStrandOfPlanePoints)
 TEST_F(StrandTest, StepsPastTheRow)
 {
     for (int n : {2, 3}) {
-        set_space(n);
+        set_dim(n);
         auto X = make_scheme({std::vector<int>(n, 2)});
         linid(*X);
         std::ostringstream file;
