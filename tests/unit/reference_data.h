@@ -12,6 +12,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -26,6 +27,7 @@
 #include "engine/polynomial.h"
 #include "fields/field.h"
 #include "interpreter/scheme.h"
+#include "unit/test_support.h"
 
 namespace reference {
 
@@ -125,15 +127,27 @@ inline std::vector<std::pair<monom, K>> parse_poly(const std::string& text, cons
     return terms;
 }
 
+// "d:count d:count ..." as a map from degree to count.
+inline std::map<int, int> by_degree(const std::string& text)
+{
+    std::map<int, int> m;
+    std::istringstream in(text);
+    for (std::string item; in >> item;) {
+        const auto colon = item.find(':');
+        m[std::stoi(item.substr(0, colon))] += std::stoi(item.substr(colon + 1));
+    }
+    return m;
+}
+
 // Reads a scheme file (point length, count, homogeneous coordinates),
 // normalised to first coordinate 1.
-inline scheme* read_points(const std::string& path, const to_field& convert)
+inline std::unique_ptr<scheme> read_points(const std::string& path, const to_field& convert)
 {
     std::ifstream in(path);
     int length = 0, s = 0;
     in >> length >> s;
     EXPECT_EQ(length, proj);
-    scheme* X = new scheme(s);
+    auto X = std::make_unique<scheme>(s);
     for (int i = 0; i < s; ++i) {
         std::vector<K> x(length);
         for (int j = 0; j < length; ++j) {
@@ -148,53 +162,64 @@ inline scheme* read_points(const std::string& path, const to_field& convert)
     return X;
 }
 
-// Runs bu_mo and sep on every reference point set with the answers of the
-// given file suffix (".F31991.txt", ".QQ.txt") and compares: Hilbert
-// function and its difference, alpha, sigma, delta, the order ideal, the
-// Groebner basis, the degrees of the separators, cb and gor.  The caller
-// sets deg-rev-lex and the field; dim and proj are set here.
-inline void check_all(const std::string& suffix, const to_field& convert)
+using answer_map = std::map<std::string, std::string>;
+
+// Runs check(answers, X) for every reference point set: the answers of the
+// given file suffix (".F31991.txt", ".QQ.txt"), made for deg-rev-lex, set dim
+// and proj, and X holds the points.  Skips when there are no point sets.
+inline void for_each_case(const std::string& suffix, const to_field& convert,
+                          const std::function<void(answer_map&, scheme&)>& check)
 {
     const std::vector<std::string> names = cases();
     if (names.empty()) GTEST_SKIP() << "no reference point sets in " << folder();
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
-        auto ref = answers(folder() + "/" + name + suffix);
+        answer_map ref = answers(folder() + "/" + name + suffix);
         ASSERT_FALSE(ref.empty());
         ASSERT_EQ(ref["order"], "degrevlex");
         dim = std::stoi(ref["n"]);
         proj = dim + 1;
+        check(ref, *read_points(folder() + "/" + name + ".pts", convert));
+    }
+}
+
+// Runs bu_mo and sep on every reference point set with the answers of the
+// given file suffix and compares: Hilbert function and its difference,
+// alpha, sigma, delta, the order ideal, the Groebner basis, the degrees of
+// the separators, cb and gor.  The caller sets deg-rev-lex and the field.
+inline void check_all(const std::string& suffix, const to_field& convert)
+{
+    for_each_case(suffix, convert, [&](answer_map& ref, scheme& X) {
         std::vector<std::string> vars;
         std::istringstream vin(ref["vars"]);
         for (std::string v; vin >> v;) vars.push_back(v);
         ASSERT_EQ(int(vars.size()), proj);
 
-        scheme* X = read_points(folder() + "/" + name + ".pts", convert);
-        ASSERT_EQ(X->s, std::stoi(ref["s"]));
-        bu_mo(*X);
+        ASSERT_EQ(X.s, std::stoi(ref["s"]));
+        bu_mo(X);
 
         std::vector<int> hf = numbers(ref["hf"]), hfdelta = numbers(ref["hfdelta"]);
-        ASSERT_EQ(int(hf.size()), X->sigma + 2);
-        for (int d = 0; d <= X->sigma + 1; ++d) {
-            EXPECT_EQ(X->hilb_fct[d], hf[d]) << "H(" << d << ")";
-            EXPECT_EQ(X->delta_fct[d], hfdelta[d]) << "delta H(" << d << ")";
+        ASSERT_EQ(int(hf.size()), X.sigma + 2);
+        for (int d = 0; d <= X.sigma + 1; ++d) {
+            EXPECT_EQ(X.hilb_fct[d], hf[d]) << "H(" << d << ")";
+            EXPECT_EQ(X.delta_fct[d], hfdelta[d]) << "delta H(" << d << ")";
         }
-        EXPECT_EQ(X->alpha, std::stoi(ref["alpha"]));
-        EXPECT_EQ(X->sigma, std::stoi(ref["sigma"]));
-        EXPECT_EQ(X->delta, std::stoi(ref["delta"]));
+        EXPECT_EQ(X.alpha, std::stoi(ref["alpha"]));
+        EXPECT_EQ(X.sigma, std::stoi(ref["sigma"]));
+        EXPECT_EQ(X.delta, std::stoi(ref["delta"]));
 
         std::istringstream oin(ref["oi"]);
         int i = 0;
         for (std::string m; oin >> m; ++i) {
-            ASSERT_LT(i, X->s);
-            EXPECT_TRUE(X->O[i] == parse_monom(m, vars)) << "O[" << i << "] should be " << m;
+            ASSERT_LT(i, X.s);
+            EXPECT_TRUE(X.O[i] == parse_monom(m, vars)) << "O[" << i << "] should be " << m;
         }
-        EXPECT_EQ(i, X->s);
+        EXPECT_EQ(i, X.s);
 
-        ASSERT_EQ(X->Ix->no_of_gens, std::stoi(ref["gb_count"]));
-        for (int g = 0; g < X->Ix->no_of_gens; ++g) {
+        ASSERT_EQ(X.Ix->no_of_gens, std::stoi(ref["gb_count"]));
+        for (int g = 0; g < X.Ix->no_of_gens; ++g) {
             auto terms = parse_poly(ref["gb_" + std::to_string(g + 1)], vars, convert);
-            const polynomial& f = X->Ix->gen[g];
+            const polynomial& f = X.Ix->gen[g];
             ASSERT_EQ(f.no_of_monoms, int(terms.size())) << "g" << g + 1;
             for (int t = 0; t < f.no_of_monoms; ++t) {
                 auto it = std::find_if(terms.begin(), terms.end(),
@@ -204,46 +229,20 @@ inline void check_all(const std::string& suffix, const to_field& convert)
             }
         }
 
-        sep(*X);
+        sep(X);
         std::vector<int> sepdeg = numbers(ref["sepdeg"]);
-        ASSERT_EQ(int(sepdeg.size()), X->s);
-        for (int p = 0; p < X->s; ++p) EXPECT_EQ(X->separator->gen[p].term[0].tot_deg(), sepdeg[p]) << p;
-        EXPECT_EQ(X->is_CB, std::stoi(ref["cb"]));
-        EXPECT_EQ(X->is_ar_Go, std::stoi(ref["gor"]));
-        delete X;
-    }
+        ASSERT_EQ(int(sepdeg.size()), X.s);
+        for (int p = 0; p < X.s; ++p) EXPECT_EQ(X.separator->gen[p].term[0].tot_deg(), sepdeg[p]) << p;
+        EXPECT_EQ(X.is_CB, std::stoi(ref["cb"]));
+        EXPECT_EQ(X.is_ar_Go, std::stoi(ref["gor"]));
+    });
 }
 
-// Sets deg-rev-lex, keeps the output of the computations and restores dim,
-// proj, verbose and the ordering afterwards.
-class Fixture : public ::testing::Test {
+// Sets deg-rev-lex and keeps the output of the computations; the globals
+// come back afterwards.
+class Fixture : public test_support::quiet_test {
 protected:
-    int saved_dim = dim, saved_proj = proj, saved_verbose = verbose;
-    monom_order_fn saved[4] = {monom_ordering_lt, monom_ordering_le, proj_monom_ordering_lt,
-                               proj_monom_ordering_le};
-    std::ostringstream out;
-    std::streambuf* saved_out = nullptr;
-
-    void SetUp() override
-    {
-        verbose = 0;
-        monom_ordering_lt = degrevlex_lt;
-        monom_ordering_le = degrevlex_le;
-        proj_monom_ordering_lt = proj_degrevlex_lt;
-        proj_monom_ordering_le = proj_degrevlex_le;
-        saved_out = std::cout.rdbuf(out.rdbuf());
-    }
-    void TearDown() override
-    {
-        std::cout.rdbuf(saved_out);
-        dim = saved_dim;
-        proj = saved_proj;
-        verbose = saved_verbose;
-        monom_ordering_lt = saved[0];
-        monom_ordering_le = saved[1];
-        proj_monom_ordering_lt = saved[2];
-        proj_monom_ordering_le = saved[3];
-    }
+    void SetUp() override { test_support::use_degrevlex(); }
 };
 
 }  // namespace reference

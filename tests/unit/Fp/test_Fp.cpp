@@ -4,27 +4,18 @@
 #include <gtest/gtest.h>
 
 #include "fields/field.h"
+#include "unit/test_support.h"
 
 namespace {
 
-struct PrimeGuard {
-    int saved = Fp::prime;
-    explicit PrimeGuard(int p) { Fp::prime = p; }
-    ~PrimeGuard() { Fp::prime = saved; }
-};
-
-std::string text(const Fp& x)
-{
-    std::ostringstream s;
-    s << x;
-    return s.str();
-}
+using test_support::characteristic_guard;
+using test_support::screen_text;
 
 TEST(Fp, SymmetricRepresentativesAndWidths)
 {
-    PrimeGuard g(7);
-    EXPECT_EQ(text(Fp(3)), "3");
-    EXPECT_EQ(text(Fp(4)), "-3");
+    characteristic_guard g(7);
+    EXPECT_EQ(screen_text(Fp(3)), "3");
+    EXPECT_EQ(screen_text(Fp(4)), "-3");
     EXPECT_EQ(sign(Fp(4)), -1);
     EXPECT_EQ(abs(Fp(4)).q, 3);
     EXPECT_EQ(len(Fp(4)), 2);
@@ -35,7 +26,7 @@ TEST(Fp, SymmetricRepresentativesAndWidths)
     Fp m;
     m = -1;
     EXPECT_EQ(m.q, 6);
-    EXPECT_EQ(text(m), "-1");
+    EXPECT_EQ(screen_text(m), "-1");
     EXPECT_EQ(-Fp(0), Fp(0));
     EXPECT_TRUE(-Fp(0) == 0);
 }
@@ -43,14 +34,14 @@ TEST(Fp, SymmetricRepresentativesAndWidths)
 TEST(Fp, SmallPrimes)
 {
     {
-        PrimeGuard g(2);
-        EXPECT_EQ(text(Fp(1)), "1");
+        characteristic_guard g(2);
+        EXPECT_EQ(screen_text(Fp(1)), "1");
         EXPECT_EQ(sign(Fp(1)), 1);
         EXPECT_EQ((Fp(1) + Fp(1)).q, 0);
     }
     {
-        PrimeGuard g(3);
-        EXPECT_EQ(text(Fp(2)), "-1");
+        characteristic_guard g(3);
+        EXPECT_EQ(screen_text(Fp(2)), "-1");
         EXPECT_EQ(sign(Fp(2)), -1);
         EXPECT_EQ(abs(Fp(2)).q, 1);
     }
@@ -59,7 +50,7 @@ TEST(Fp, SmallPrimes)
 TEST(Fp, EveryNonZeroElementHasItsInverse)
 {
     for (int p : {2, 3, 7, 101, 251, 31991, 32003}) {
-        PrimeGuard g(p);
+        characteristic_guard g(p);
         for (int a = 1; a < p; ++a) {
             Fp x(a), y(a);
             y.invert();
@@ -71,7 +62,7 @@ TEST(Fp, EveryNonZeroElementHasItsInverse)
 TEST(Fp, ProductsOfTheLargestResiduesStayExact)
 {
     for (int p : {31991, 32003}) {
-        PrimeGuard g(p);
+        characteristic_guard g(p);
         Fp a(p - 1), b(p - 2);
         EXPECT_EQ((a * b).q, static_cast<int>((long long)(p - 1) * (p - 2) % p));
         EXPECT_EQ((a * a).q, 1);  // (-1)^2
@@ -83,7 +74,7 @@ TEST(Fp, ProductsOfTheLargestResiduesStayExact)
 
 TEST(Fp, RationalInputIsMappedIntoTheField)
 {
-    PrimeGuard g(31991);
+    characteristic_guard g(31991);
     Fp x;
     std::istringstream in("1/2 -1 -3/4");
     in >> x;
@@ -106,7 +97,7 @@ TEST(Fp, RationalInputIsMappedIntoTheField)
 
 TEST(Fp, PowerBySquaring)
 {
-    PrimeGuard g(31991);
+    characteristic_guard g(31991);
     Fp x(12345);
     Fp expected(1);
     for (int e = 0; e < 40; ++e) {

@@ -8,22 +8,19 @@
 #include "engine/matrix.h"
 #include "engine/polynomial.h"
 #include "fields/field.h"
+#include "unit/test_support.h"
 
 namespace {
 
-class SmallPrimeTest : public ::testing::Test {
+using test_support::file_text;
+using test_support::screen_text;
+
+class SmallPrimeTest : public test_support::engine_test {
 protected:
-    int saved_prime = Fp::prime, saved_counter = counter;
-    void SetUp() override
-    {
-        Fp::prime = 7;
-        counter = 0;
-    }
-    void TearDown() override
-    {
-        Fp::prime = saved_prime;
-        counter = saved_counter;
-    }
+    void SetUp() override { counter = 0; }
+
+private:
+    test_support::characteristic_guard seven{7};
 };
 
 polynomial var(int i, int c)
@@ -35,41 +32,27 @@ polynomial var(int i, int c)
     return p;
 }
 
-std::string screen(const polynomial& f)
-{
-    std::ostringstream s;
-    s << f;
-    return s.str();
-}
-
-std::string file(const polynomial& f)
-{
-    std::ostringstream s;
-    f.put(s);
-    return s.str();
-}
-
 TEST_F(SmallPrimeTest, UpperHalfCoefficientsPrintAsNegative)
 {
     polynomial f = var(0, 1) + var(1, 6);
-    EXPECT_EQ(screen(f), "X - Y");
+    EXPECT_EQ(screen_text(f), "X - Y");
     EXPECT_EQ(counter, 5);
-    EXPECT_EQ(file(f), "X-Y");
+    EXPECT_EQ(file_text(f), "X-Y");
     polynomial g = var(1, 4) + polynomial(5);
-    EXPECT_EQ(screen(g), "- 3Y - 2");
-    EXPECT_EQ(file(g), "-3Y-2");
+    EXPECT_EQ(screen_text(g), "- 3Y - 2");
+    EXPECT_EQ(file_text(g), "-3Y-2");
 }
 
 TEST_F(SmallPrimeTest, ArithmeticModP)
 {
     polynomial f = var(0, 3) + var(1, 1);
     polynomial g = var(0, 4) + var(1, 1);
-    EXPECT_EQ(screen(f + g), "2Y");  // 3X + 4X cancels mod 7
+    EXPECT_EQ(screen_text(f + g), "2Y");  // 3X + 4X cancels mod 7
     polynomial sq = (var(0, 1) + var(1, 1)) * (var(0, 1) + var(1, 6));
-    EXPECT_EQ(file(sq), "X2-Y2");
+    EXPECT_EQ(file_text(sq), "X2-Y2");
     polynomial h = f;
     h *= Fp(0);
-    EXPECT_EQ(file(h), "0");
+    EXPECT_EQ(file_text(h), "0");
 }
 
 TEST_F(SmallPrimeTest, MatrixOverF7)

@@ -5,23 +5,12 @@
 namespace {
 
 class ReferenceTest : public reference::Fixture {
-protected:
-    int saved_prime = Fp::prime;
-    void SetUp() override
-    {
-        reference::Fixture::SetUp();
-        Fp::prime = 31991;
-    }
-    void TearDown() override
-    {
-        Fp::prime = saved_prime;
-        reference::Fixture::TearDown();
-    }
+    test_support::characteristic_guard p{31991};
 };
 
 TEST_F(ReferenceTest, InvariantsOrderIdealAndGroebnerBasisAgree)
 {
-    reference::check_all(".F31991.txt", [](const mpq_class& q, K& x) { return Fp::from_rational(q, x); });
+    reference::check_all(".F31991.txt", Fp::from_rational);
 }
 
 }  // namespace
