@@ -47,23 +47,29 @@ bool sep_modular(scheme&, modular_control&)
 
 namespace {
 
-using core = bumo_detail::bumo_core<prime_rows>;
+using core = bumo_detail::bumo_core<wide_prime_rows>;
+using residue = core::elem;
 using bumo_detail::countdown;
 
 }  // namespace
 
-// The primes below 2^15 from the largest down, as far as 2^11.
+// The primes below 2^31 from the largest down, as far as 2^31 - 2^21:
+// about 97000 primes, over three million bits.
 const std::vector<uint32_t>& modular_primes()
 {
     static const std::vector<uint32_t> list = [] {
-        const uint32_t top = 1u << 15, bottom = 1u << 11;
-        std::vector<bool> composite(top, false);
-        for (uint32_t i = 2; i * i < top; ++i)
-            if (!composite[i])
-                for (uint32_t j = i * i; j < top; j += i) composite[j] = true;
+        const uint64_t top = uint64_t(1) << 31, bottom = top - (uint64_t(1) << 21);
+        // The primes up to sqrt(top) cross off their multiples in [bottom, top).
+        const uint32_t root = 46341;
+        std::vector<bool> small(root + 1, false), composite(top - bottom, false);
+        for (uint32_t i = 2; i <= root; ++i) {
+            if (small[i]) continue;
+            for (uint64_t j = uint64_t(i) * i; j <= root; j += i) small[j] = true;
+            for (uint64_t j = (bottom + i - 1) / i * i; j < top; j += i) composite[j - bottom] = true;
+        }
         std::vector<uint32_t> v;
-        for (uint32_t i = top - 1; i >= bottom; --i)
-            if (!composite[i]) v.push_back(i);
+        for (uint64_t i = top - 1; i >= bottom; --i)
+            if (!composite[i - bottom]) v.push_back(static_cast<uint32_t>(i));
         return v;
     }();
     return list;
@@ -73,12 +79,12 @@ namespace {
 
 uint32_t inverse_mod(uint32_t x, uint32_t p)
 {
-    return prime_rows(p).inverse(static_cast<uint16_t>(x));
+    return wide_prime_rows(p).inverse(x);
 }
 
 // The coordinates of the points modulo p (dim rows of s); false when the
 // denominator of a coordinate is divisible by p.
-bool reduce_points(const scheme& X, uint32_t p, std::vector<uint16_t>& coord)
+bool reduce_points(const scheme& X, uint32_t p, std::vector<residue>& coord)
 {
     coord.assign(size_t(dim) * X.s, 0);
     for (int c = 0; c < X.s; ++c)
@@ -87,7 +93,7 @@ bool reduce_points(const scheme& X, uint32_t p, std::vector<uint16_t>& coord)
             uint32_t den = static_cast<uint32_t>(mpz_fdiv_ui(v.get_den_mpz_t(), p));
             if (den == 0) return false;
             uint32_t num = static_cast<uint32_t>(mpz_fdiv_ui(v.get_num_mpz_t(), p));
-            coord[size_t(k) * X.s + c] = static_cast<uint16_t>(uint64_t(num) * inverse_mod(den, p) % p);
+            coord[size_t(k) * X.s + c] = static_cast<residue>(uint64_t(num) * inverse_mod(den, p) % p);
         }
     return true;
 }
@@ -116,7 +122,7 @@ public:
 
     // Takes the residues modulo one more prime; true when the values are a
     // reconstruction that the required number of primes confirmed.
-    bool feed(uint32_t p, const std::vector<uint16_t>& r)
+    bool feed(uint32_t p, const std::vector<residue>& r)
     {
         if (candidate) {
             if (matches(p, r)) {
@@ -150,9 +156,9 @@ public:
     std::vector<mpq_class> values;  // the lifted entries, once feed returned true
 
 private:
-    // Residues are taken into M in groups of four primes, whose product
-    // (below 2^60) fits one machine word.
-    static constexpr size_t group = 4;
+    // Residues are taken into M in groups of two primes, whose product
+    // (below 2^62) fits one machine word.
+    static constexpr size_t group = 2;
 
     std::vector<int> lengths, order;
     int confirmations;
@@ -164,7 +170,7 @@ private:
     bool candidate = false;
     int confirmed = 0;
     std::vector<uint32_t> pending_primes;
-    std::vector<std::vector<uint16_t>> pending;
+    std::vector<std::vector<residue>> pending;
 
     static uint64_t mul_mod(uint64_t a, uint64_t b, uint64_t m)
     {
@@ -214,7 +220,7 @@ private:
         pending_primes.clear();
     }
 
-    bool matches(uint32_t p, const std::vector<uint16_t>& r) const
+    bool matches(uint32_t p, const std::vector<residue>& r) const
     {
         for (size_t i = 0; i < values.size(); ++i) {
             uint64_t num = mpz_fdiv_ui(values[i].get_num_mpz_t(), p);
@@ -336,9 +342,9 @@ private:
 
 // The residues of a run: the Q rows, then the Groebner basis rows.  The
 // values of q at the points are not lifted: the exact check computes them.
-std::vector<uint16_t> residues(const core& run)
+std::vector<residue> residues(const core& run)
 {
-    std::vector<uint16_t> r(run.Q.begin(), run.Q.begin() + run.q_off(run.r + 1));
+    std::vector<residue> r(run.Q.begin(), run.Q.begin() + run.q_off(run.r + 1));
     r.insert(r.end(), run.G_coef.begin(), run.G_coef.end());
     return r;
 }
@@ -414,13 +420,13 @@ template <class Restart, class Take>
 bool over_primes(scheme& X, int max_primes, bool progress, Restart restart, Take take)
 {
     std::unique_ptr<core> best;
-    std::vector<uint16_t> coord;
+    std::vector<residue> coord;
     int printed = -1;  // the countdown has reached s - printed
     int tried = 0;
     for (uint32_t p : modular_primes()) {
         if (max_primes > 0 && tried++ == max_primes) break;
         if (!reduce_points(X, p, coord)) continue;
-        auto run = std::make_unique<core>(prime_rows(p), X.s, coord);
+        auto run = std::make_unique<core>(wide_prime_rows(p), X.s, coord);
         run->run(progress && printed < 0);
         if (printed < 0) printed = run->r;
         const core* current = run.get();
@@ -489,13 +495,13 @@ bool sep_modular(scheme& X, modular_control& control)
         X, control.max_primes, false,
         [&](const core&) { lift = std::make_unique<lifter>(lengths, order, control.confirmations); },
         [&](uint32_t p, const core& best, const core& run) {
-            const prime_rows ops(p);
+            const wide_prime_rows ops(p);
             auto load_q = [&](int h, core::acc* a) {
-                const uint16_t* qh = run.Q.data() + run.q_off(h);
+                const residue* qh = run.Q.data() + run.q_off(h);
                 for (int k = 0; k <= h; ++k) a[k] = qh[k];
             };
             auto ev_q = [&](int h, int pt) { return run.ev_q(h, pt); };
-            std::vector<uint16_t> S = bumo_detail::sep_core(ops, s, run.perm.data(), load_q, ev_q, progress);
+            std::vector<residue> S = bumo_detail::sep_core(ops, s, run.perm.data(), load_q, ev_q, progress);
             progress = false;
             if (!lift->feed(p, S)) return false;
             // Row h is the separator of the point perm[h].

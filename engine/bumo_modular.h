@@ -1,5 +1,5 @@
 // The Buchberger-Moeller results and the separators over Q by modular
-// computation: the dense-row runs are done modulo many primes p < 2^15, the
+// computation: the dense-row runs are done modulo many primes p < 2^31, the
 // results are lifted by Chinese remaindering and rational reconstruction, and
 // a lift that two further primes confirm is accepted once the exact check of
 // engine/bumo_certificate.h proves it; a lift the check refuses is taken up

@@ -56,4 +56,47 @@ void hadamard(uint16_t* __restrict out, const uint16_t* __restrict a, const uint
     }
 }
 
+TARV_VECTOR_CLONES
+void lazy_axpy(uint64_t* __restrict acc, uint64_t g, const uint32_t* __restrict x, int n, uint64_t P2)
+{
+    // acc + g * x < 2 * P2 < 2^63, reduced as above.
+    for (int c = 0; c < n; ++c) {
+        uint64_t v = acc[c] + g * uint64_t(x[c]);
+        acc[c] = std::min(v, v - P2);
+    }
+}
+
+TARV_VECTOR_CLONES
+void reduce(uint64_t* __restrict acc, int n, uint32_t p)
+{
+    // v < 2^63 and v / p < 2^33: the rounding errors of the double quotient
+    // stay far below one, so it is off by at most one either way.
+    const double inv = 1.0 / double(p);
+    const int64_t ip = int64_t(p);
+    for (int c = 0; c < n; ++c) {
+        int64_t v = int64_t(acc[c]);
+        int64_t q = int64_t(double(v) * inv);
+        int64_t r = v - q * ip;
+        r += r < 0 ? ip : 0;
+        r -= r >= ip ? ip : 0;
+        acc[c] = uint64_t(r);
+    }
+}
+
+TARV_VECTOR_CLONES
+void hadamard(uint32_t* __restrict out, const uint32_t* __restrict a, const uint32_t* __restrict b, int n,
+              uint32_t p)
+{
+    const double inv = 1.0 / double(p);
+    const int64_t ip = int64_t(p);
+    for (int c = 0; c < n; ++c) {
+        int64_t v = int64_t(uint64_t(a[c]) * b[c]);
+        int64_t q = int64_t(double(v) * inv);
+        int64_t r = v - q * ip;
+        r += r < 0 ? ip : 0;
+        r -= r >= ip ? ip : 0;
+        out[c] = uint32_t(r);
+    }
+}
+
 }  // namespace dense_kernels

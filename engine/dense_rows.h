@@ -10,6 +10,8 @@
 //    16 bits; accumulators are 32-bit values kept below p^2 and reduced
 //    modulo p only when a value is needed.  The inner loops are plain loops
 //    compiled for several instruction sets and chosen at run time.
+//    The same with 32-bit entries and 64-bit accumulators serves primes
+//    below 2^31 (wide_prime_rows, used by the modular computation over Q).
 //
 // Both back ends offer the same members, so one algorithm text serves both.
 #pragma once
@@ -24,12 +26,15 @@
 namespace dense_kernels {
 
 // acc[c] := (acc[c] + g * x[c]) reduced below P2, for accumulators below P2
-// and g, x[c] below p (so g * x[c] < P2 = p^2).
+// and g, x[c] below p (so g * x[c] < P2 = p^2); p < 2^15 or p < 2^31.
 void lazy_axpy(uint32_t* acc, uint32_t g, const uint16_t* x, int n, uint32_t P2);
-// acc[c] := acc[c] mod p, for acc[c] < 2^31.
+void lazy_axpy(uint64_t* acc, uint64_t g, const uint32_t* x, int n, uint64_t P2);
+// acc[c] := acc[c] mod p, for acc[c] < 2^31 (2^63).
 void reduce(uint32_t* acc, int n, uint32_t p);
+void reduce(uint64_t* acc, int n, uint32_t p);
 // out[c] := a[c] * b[c] mod p.
 void hadamard(uint16_t* out, const uint16_t* a, const uint16_t* b, int n, uint32_t p);
+void hadamard(uint32_t* out, const uint32_t* a, const uint32_t* b, int n, uint32_t p);
 
 }  // namespace dense_kernels
 
@@ -113,15 +118,18 @@ struct exact_rows {
     }
 };
 
-// Residues modulo a prime p < 2^15 with delayed reduction.
-struct prime_rows {
-    using elem = uint16_t;
-    using acc = uint32_t;
+// Residues modulo a prime p with delayed reduction: entries of Elem bits,
+// accumulators of twice that width kept below p^2 and reduced modulo p only
+// when a value is needed.
+template <class Elem, class Acc>
+struct residue_rows {
+    using elem = Elem;
+    using acc = Acc;
 
     uint32_t p;
-    uint32_t P2;
+    Acc P2;
 
-    explicit prime_rows(uint32_t p) : p(p), P2(p * p) {}
+    explicit residue_rows(uint32_t p) : p(p), P2(Acc(p) * p) {}
 
     static void set(acc& a, elem x) { a = x; }
     static void set_zero(acc& a) { a = 0; }
@@ -139,7 +147,7 @@ struct prime_rows {
 
     void sub_mul(acc* a, elem f, const elem* x, int n) const
     {
-        if (n > 0) dense_kernels::lazy_axpy(a, p - f, x, n, P2);
+        if (n > 0) dense_kernels::lazy_axpy(a, Acc(p - f), x, n, P2);
     }
     void normalize(acc* a, int n) const
     {
@@ -167,6 +175,11 @@ struct prime_rows {
         if (n > 0) dense_kernels::hadamard(out, a, b, n, p);
     }
 };
+
+// Primes p < 2^15: 16-bit entries, 32-bit accumulators.
+using prime_rows = residue_rows<uint16_t, uint32_t>;
+// Primes p < 2^31: 32-bit entries, 64-bit accumulators.
+using wide_prime_rows = residue_rows<uint32_t, uint64_t>;
 
 // prime_rows for the field's own prime.
 template <class F>

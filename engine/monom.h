@@ -89,6 +89,10 @@ int proj_degrevlex_le(const monom& x, const monom& y);
 int Zn_order_lt(const monom& x, const monom& y);
 int Zn_order_le(const monom& x, const monom& y);
 
+// Makes deg-lex (0) or deg-rev-lex (1) the ordering in use: sets
+// monom_ordering and the four comparison pointers.
+void set_ordering(int ordering);
+
 // Three-way forms of the affine orderings: -1, 0, 1 as x <, ==, > y on the
 // affine exponents (cmp < 0 exactly when the lt function holds); the
 // polynomial merge uses them to compare once per step.

@@ -10,10 +10,12 @@
 #include <gmp.h>
 
 #include "engine/globals.h"
+#include "engine/monom.h"
 #include "fields/field.h"
 #include "interpreter/commands.h"
 #include "interpreter/input.h"
 #include "interpreter/program.h"
+#include "interpreter/random_points.h"
 #include "interpreter/settings.h"
 #include "interpreter/store.h"
 
@@ -66,6 +68,9 @@ void set_defaults()
     std::strcpy(varstring, "XYZTabcdefghijklmnopqrstuvw");
     set_ordering(1);
     quit = 0;
+    reset_end_of_input();
+    random_generator().reseed(random_seed);
+    counter = 0;
     field_set_defaults();
     if (field_characteristic() == 0) {
         range1 = -50;

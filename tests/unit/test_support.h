@@ -86,12 +86,7 @@ inline void set_dim(int n)
 // Ordering 0 (deg-lex) or 1 (deg-rev-lex) and its four comparisons.
 inline void use_ordering(int ordering)
 {
-    const bool rev = ordering != 0;
-    monom_ordering = ordering;
-    monom_ordering_lt = rev ? degrevlex_lt : deglex_lt;
-    monom_ordering_le = rev ? degrevlex_le : deglex_le;
-    proj_monom_ordering_lt = rev ? proj_degrevlex_lt : proj_deglex_lt;
-    proj_monom_ordering_le = rev ? proj_degrevlex_le : proj_deglex_le;
+    set_ordering(ordering);
 }
 inline void use_deglex() { use_ordering(0); }
 inline void use_degrevlex() { use_ordering(1); }

@@ -73,6 +73,12 @@ std::vector<std::vector<mpq_class>> random_points(int s, int low, int high, uint
     return q;
 }
 
+// The i-th prime the modular computation tries.
+mpz_class prime(int i)
+{
+    return mpz_class(static_cast<unsigned long>(modular_primes()[i]));
+}
+
 // The modular computation (run as control says, default if null) succeeds
 // and gives the same record as exact arithmetic.
 void expect_agreement(const std::vector<std::vector<mpq_class>>& pts, modular_control* given = nullptr)
@@ -112,11 +118,12 @@ TEST_F(ModularTest, LargeCoefficientsAgreeWithExactArithmetic)
 
 TEST_F(ModularTest, PrimesThatMergePointsOrDivideDenominatorsAreLeftOut)
 {
-    // 32749, the first prime tried, merges the first two points; 32719
-    // divides a denominator; modulo 32717 the fifth point lies on Y = 0.
+    // The first prime tried merges the first two points; the second divides
+    // a denominator; modulo the third the fifth point lies on Y = 0.
     use(2);
+    const mpq_class p0 = prime(0), p1 = prime(1), p2 = prime(2);
     std::vector<std::vector<mpq_class>> pts = {
-        {0, 0}, {32749, 0}, {mpq_class(1, 32719), 1}, {mpq_class(-2, 7), mpq_class(5, 3)}, {3, 32717}, {0, 1}};
+        {0, 0}, {p0, 0}, {1 / p1, 1}, {mpq_class(-2, 7), mpq_class(5, 3)}, {3, p2}, {0, 1}};
     expect_agreement(pts);
 }
 
@@ -128,7 +135,7 @@ TEST_F(ModularTest, WrongLiftsAreRefusedAndRedoneWithMorePrimes)
     // numbers of 120 bits that follow from N.
     use(2);
     mpz_class N = 1;
-    for (int i = 0; i < 8; ++i) N *= modular_primes()[i];
+    for (int i = 0; i < 8; ++i) N *= prime(i);
     std::vector<std::vector<mpq_class>> pts = {{0, 0}, {mpq_class(N), 0}, {0, 1}, {mpq_class(2, 3), 5}};
     modular_control control;
     control.confirmations = 0;
@@ -152,7 +159,7 @@ TEST_F(ModularTest, TooFewPrimesGiveUp)
 TEST_F(ModularTest, ProgressReportIsComplete)
 {
     use(2);
-    scheme* X = make_scheme({{0, 0}, {32749, 0}, {1, 1}, {2, 5}});
+    scheme* X = make_scheme({{0, 0}, {prime(0), 0}, {1, 1}, {2, 5}});
     std::ostringstream err;
     std::streambuf* saved_err = std::cerr.rdbuf(err.rdbuf());
     verbose = 1;
