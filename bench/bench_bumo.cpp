@@ -8,6 +8,7 @@
 #include <sys/resource.h>
 
 #include <chrono>
+#include <ctime>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -32,10 +33,18 @@ const std::vector<int> default_sizes = {100, 300, 1000, 2000};
 const int low = 0, high = 50;
 #endif
 
-double seconds_since(std::chrono::steady_clock::time_point t0)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-}
+// Wall-clock and processor seconds since a start; the processor time is the
+// steadier figure on a loaded machine.
+struct stopwatch {
+    std::chrono::steady_clock::time_point wall = std::chrono::steady_clock::now();
+    std::clock_t cpu = std::clock();
+
+    void print(std::ostream& out, const char* what) const
+    {
+        out << what << " " << std::chrono::duration<double>(std::chrono::steady_clock::now() - wall).count()
+            << " s (cpu " << double(std::clock() - cpu) / CLOCKS_PER_SEC << " s)";
+    }
+};
 
 long peak_mib()
 {
@@ -96,16 +105,17 @@ int main(int argc, char** argv)
     std::streambuf* out = std::cout.rdbuf(sink.rdbuf());
     for (int s : sizes) {
         scheme* X = random_scheme(s, gen);
-        auto t0 = std::chrono::steady_clock::now();
+        std::ostringstream line;
+        line << "s = " << s << ": ";
+        stopwatch t_bumo;
         bu_mo(*X);
-        double t_bumo = seconds_since(t0);
-        t0 = std::chrono::steady_clock::now();
+        t_bumo.print(line, "bu_mo");
+        stopwatch t_sep;
         sep(*X);
-        double t_sep = seconds_since(t0);
+        t_sep.print(line, ", sep");
         std::cout.rdbuf(out);
-        std::cout << "s = " << s << ": bu_mo " << t_bumo << " s, sep " << t_sep << " s, rX " << X->sigma + 1 << ", "
-                  << X->Ix->no_of_gens << " Groebner basis elements, peak memory " << peak_mib() << " MiB"
-                  << std::endl;
+        std::cout << line.str() << ", rX " << X->sigma + 1 << ", " << X->Ix->no_of_gens
+                  << " Groebner basis elements, peak memory " << peak_mib() << " MiB" << std::endl;
         std::cout.rdbuf(sink.rdbuf());
         delete X;
         sink.str("");
