@@ -8,6 +8,7 @@
 #include "engine/polynomial.h"
 #include "fields/QN.h"
 #include "fields/rational_text.h"
+#include "interpreter/harness_hooks.h"
 #include "interpreter/input.h"
 #include "interpreter/scheme.h"
 #include "interpreter/session.h"
@@ -21,6 +22,7 @@ void root()
         std::cout << "\nroots of N with N > 1 !!!\n";
         return;
     }
+    if (!within_point_limit(order)) return;
     QN::set(order);
     del_all(0);
     show_settings();
@@ -83,7 +85,7 @@ static bool read_builder_start(std::string& name, int& s)
         std::cout << "first parameter has to be greater than zero !\n";
         return false;
     }
-    return true;
+    return within_point_limit(s);
 }
 
 // Switches the field to Q(zeta_s) and stores a new scheme of s points under

@@ -18,6 +18,11 @@ bool input_ended()
     return ended;
 }
 
+void reset_end_of_input()
+{
+    ended = false;
+}
+
 void discard_line()
 {
     int c;

@@ -27,6 +27,8 @@ std::string describe_bad_element(read_result r, const std::string& token);
 // Marks the end of standard input: the command loop stops as after quit.
 void end_of_input();
 bool input_ended();
+// A new run reads input again (set_defaults).
+void reset_end_of_input();
 
 // Discards the rest of the current line (the newline stays in the input).
 void discard_line();

@@ -6,6 +6,7 @@
 #include "engine/matrix.h"
 #include "fields/field.h"
 #include "fields/rational_text.h"
+#include "interpreter/harness_hooks.h"
 #include "interpreter/input.h"
 #include "interpreter/scheme.h"
 #include "interpreter/session.h"
@@ -62,6 +63,10 @@ void get_scheme()
         release_var(v);
         return;
     }
+    if (!within_point_limit(s)) {
+        release_var(v);
+        return;
+    }
     scheme* X = new scheme(s);
     for (int i = 0; i < s; ++i) {
         std::string token;
@@ -113,6 +118,7 @@ int read_scheme(std::istream& in, int v, const std::string& file_name)
         std::cerr << where << count_refusal;
         return 2;
     }
+    if (!within_point_limit(s)) return 2;
     scheme* X = new scheme(s);
     for (int i = 0; i < s; ++i) {
         read_result r = read_point(in, *X->P, i, "first coordinate as '1'\n", false, token);

@@ -4,6 +4,7 @@
 
 #include "engine/globals.h"
 #include "engine/matrix.h"
+#include "interpreter/harness_hooks.h"
 #include "interpreter/input.h"
 #include "interpreter/scheme.h"
 #include "interpreter/session.h"
@@ -12,7 +13,7 @@
 
 lagged_fibonacci& random_generator()
 {
-    static lagged_fibonacci gen(1234);
+    static lagged_fibonacci gen(random_seed);
     return gen;
 }
 
@@ -47,6 +48,10 @@ int read_request(int& s)
     }
     if (s < 1) {
         std::cout << "number of points has to be greater than zero !\n";
+        release_var(v);
+        return -1;
+    }
+    if (!within_point_limit(s)) {
         release_var(v);
         return -1;
     }

@@ -58,8 +58,9 @@ private:
     int pos = 0;  // the oldest word, x_(n-55)
 };
 
-// The generator of the random commands, seeded with 1234 at start-up; each
-// command continues its sequence.
+// The generator of the random commands, seeded with random_seed at start-up
+// (set_defaults); each command continues its sequence.
+constexpr uint32_t random_seed = 1234;
 lagged_fibonacci& random_generator();
 
 // Keeps track of equal points among s points given by integer coordinate

@@ -11,6 +11,7 @@
 #include "engine/ideal.h"
 #include "engine/min_gens.h"
 #include "interpreter/displays.h"
+#include "interpreter/harness_hooks.h"
 #include "interpreter/input.h"
 #include "interpreter/scheme.h"
 #include "interpreter/session.h"
@@ -26,6 +27,7 @@ bool read_file_name(std::string& name)
 // streams cannot; the stream then reopens the file it has made.
 bool open_result_file(std::ofstream& out, const std::string& name, bool append)
 {
+    if (!file_name_allowed(name)) return false;
     const int flags = O_WRONLY | O_CREAT | (append ? O_APPEND : O_TRUNC);
     const int fd = ::open(name.c_str(), flags, 0664);
     if (fd < 0) return false;

@@ -8,6 +8,8 @@
 // 1 ends the command loop.
 extern int quit;
 
+// The state of a fresh start: settings, the field's defaults, the random
+// generator at its seed, input not yet ended.
 void set_defaults();
 void hello();
 void show_settings();

@@ -7,6 +7,7 @@
 #include "engine/globals.h"
 #include "engine/monom.h"
 #include "fields/field.h"
+#include "interpreter/harness_hooks.h"
 #include "interpreter/input.h"
 #include "interpreter/session.h"
 #include "interpreter/store.h"
@@ -38,8 +39,8 @@ void set_dim()
         return;
     }
     // Every variable needs a one-letter name.
-    if (d > max_dim) {
-        std::cout << "\ndimension has to be at most " << max_dim << " !!!\n";
+    if (d > hooks.max_dimension) {
+        std::cout << "\ndimension has to be at most " << hooks.max_dimension << " !!!\n";
         return;
     }
     dim = d;

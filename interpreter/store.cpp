@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "interpreter/displays.h"
+#include "interpreter/harness_hooks.h"
 #include "interpreter/input.h"
 #include "interpreter/point_entry.h"
 #include "interpreter/scheme.h"
@@ -82,8 +83,9 @@ void create(int typ)
         release_var(v);
         return;
     }
-    std::ifstream in(file_name);
-    if (!in) {
+    std::ifstream in;
+    if (file_name_allowed(file_name)) in.open(file_name);
+    if (!in.is_open()) {
         error(30);
         release_var(v);
         return;
