@@ -1,6 +1,6 @@
 # Sourced by tools/run and tools/test: installs the Debian packages the build
 # needs when one of them is missing.
-tarv_packages="cmake g++ make libgmp-dev libgtest-dev"
+tarv_packages="cmake g++ make libgmp-dev libgtest-dev valgrind"
 tarv_install_deps() {
   local missing=""
   for p in $tarv_packages; do
