@@ -254,7 +254,7 @@ bool certify_bu_mo(scheme& X, int n)
             int k = position(O, n, t);
             return k <= j ? k : -1;
         };
-        if (!f.load(X.q[j], entry_of)) return false;
+        if (!terms_decrease(X.q[j]) || !f.load(X.q[j], entry_of)) return false;
         K* row = X.ev_q->a[j];
         for (int i = 0; i < s; ++i) {
             f.evaluate(acc, V, i);
@@ -281,7 +281,7 @@ bool certify_separators(const scheme& X)
 {
     const int s = X.s;
     monomial_table table;
-    if (!X.separator || !order_ideal(X.O, s, table)) return false;
+    if (!X.separator || X.separator->no_of_gens != s || !order_ideal(X.O, s, table)) return false;
     const point_values V(X, table);
     integer_poly f;
     mpz_class acc, one;
