@@ -1,12 +1,15 @@
 // Times the Buchberger-Moeller computation and, separately, the separators
 // on random points of P^3; built once for each field's engine
 // (bench_bumo_Fp, bench_bumo_Fp8, bench_bumo_Q).
-//   bench_bumo_<field> [-p prime] [s ...]
+//   bench_bumo_<field> [-p prime] [-r repeats] [s ...]
 // Defaults: F_31991 (Fp) and F_101 (Fp8) on coordinates 0..50 with
 // s = 100 300 1000 2000; Q on coordinates -50..50 with s = 50 100 200.
-// The prime can be chosen in the builds over F_p.
+// The prime can be chosen in the builds over F_p.  With repeats, each size
+// runs that often on the same points and the shortest times are shown (the
+// machine is shared; the minimum is the steadiest figure).
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <cstdlib>
@@ -33,18 +36,27 @@ const std::vector<int> default_sizes = {100, 300, 1000, 2000};
 const int low = 0, high = 50;
 #endif
 
-// Wall-clock and processor seconds since a start; the processor time is the
-// steadier figure on a loaded machine.
-struct stopwatch {
-    std::chrono::steady_clock::time_point wall = std::chrono::steady_clock::now();
-    std::clock_t cpu = std::clock();
-
-    void print(std::ostream& out, const char* what) const
-    {
-        out << what << " " << std::chrono::duration<double>(std::chrono::steady_clock::now() - wall).count()
-            << " s (cpu " << double(std::clock() - cpu) / CLOCKS_PER_SEC << " s)";
-    }
+// Wall-clock and processor seconds; the processor time is the steadier
+// figure on a loaded machine.
+struct seconds {
+    double wall = 1e300, cpu = 1e300;
 };
+
+// Times f() and keeps the shortest times in best.
+template <class F>
+void time_it(seconds& best, F f)
+{
+    auto wall = std::chrono::steady_clock::now();
+    std::clock_t cpu = std::clock();
+    f();
+    best.wall = std::min(best.wall, std::chrono::duration<double>(std::chrono::steady_clock::now() - wall).count());
+    best.cpu = std::min(best.cpu, double(std::clock() - cpu) / CLOCKS_PER_SEC);
+}
+
+std::ostream& operator<<(std::ostream& out, const seconds& t)
+{
+    return out << t.wall << " s (cpu " << t.cpu << " s)";
+}
 
 long peak_mib()
 {
@@ -55,7 +67,7 @@ long peak_mib()
 
 // s random points with coordinates in [low, high], distinct as integers
 // (and so in the field as long as the prime exceeds high - low).
-scheme* random_scheme(int s, lagged_fibonacci& gen)
+std::vector<repeat_finder::point> random_points(int s, lagged_fibonacci& gen)
 {
     std::vector<repeat_finder::point> pts(s, repeat_finder::point(dim));
     for (auto& p : pts)
@@ -66,6 +78,12 @@ scheme* random_scheme(int s, lagged_fibonacci& gen)
         for (int& x : pts[k]) x = gen.uniform(low, high);
         repeats.replace(k, pts[k]);
     }
+    return pts;
+}
+
+scheme* make_scheme(const std::vector<repeat_finder::point>& pts)
+{
+    const int s = static_cast<int>(pts.size());
     scheme* X = new scheme(s);
     for (int a = 0; a < s; ++a)
         for (int j = 0; j < dim; ++j) {
@@ -82,7 +100,12 @@ int main(int argc, char** argv)
 {
     field_set_defaults();
     std::vector<int> sizes;
+    int repeats = 1;
     for (int a = 1; a < argc; ++a) {
+        if (std::strcmp(argv[a], "-r") == 0 && a + 1 < argc) {
+            repeats = std::max(1, std::atoi(argv[++a]));
+            continue;
+        }
         if (std::strcmp(argv[a], "-p") == 0 && a + 1 < argc) {
             int p = std::atoi(argv[++a]);
             if (p < 2 || p > field_max_characteristic()) {
@@ -104,21 +127,22 @@ int main(int argc, char** argv)
     std::ostringstream sink;
     std::streambuf* out = std::cout.rdbuf(sink.rdbuf());
     for (int s : sizes) {
-        scheme* X = random_scheme(s, gen);
-        std::ostringstream line;
-        line << "s = " << s << ": ";
-        stopwatch t_bumo;
-        bu_mo(*X);
-        t_bumo.print(line, "bu_mo");
-        stopwatch t_sep;
-        sep(*X);
-        t_sep.print(line, ", sep");
+        const auto pts = random_points(s, gen);
+        seconds t_bumo, t_sep;
+        int rX = 0, gens = 0;
+        for (int r = 0; r < repeats; ++r) {
+            scheme* X = make_scheme(pts);
+            time_it(t_bumo, [&] { bu_mo(*X); });
+            time_it(t_sep, [&] { sep(*X); });
+            rX = X->sigma + 1;
+            gens = X->Ix->no_of_gens;
+            delete X;
+            sink.str("");
+        }
         std::cout.rdbuf(out);
-        std::cout << line.str() << ", rX " << X->sigma + 1 << ", " << X->Ix->no_of_gens
+        std::cout << "s = " << s << ": bu_mo " << t_bumo << ", sep " << t_sep << ", rX " << rX << ", " << gens
                   << " Groebner basis elements, peak memory " << peak_mib() << " MiB" << std::endl;
         std::cout.rdbuf(sink.rdbuf());
-        delete X;
-        sink.str("");
     }
     std::cout.rdbuf(out);
     return 0;
