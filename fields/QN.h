@@ -16,6 +16,9 @@ public:
     std::vector<Rational> a;  // a[0] + a[1] zeta + ... + a[n-1] zeta^(n-1)
 
     static int N;  // order of zeta; 1 before the first set
+    // The largest order the commands may choose: QN_phi holds (N - n) n
+    // rationals, so memory and the time of set grow with N^2.
+    static constexpr int max_order = 1000;
     static int n;  // degree phi(N), the length of every coordinate vector
     // Work storage of invert: the augmented n x (n+1) system and its row order.
     static std::vector<std::vector<Rational>> mat;

@@ -1,6 +1,7 @@
 // The cyclotomic commands of TARV_QN.
 #include "fields/cyclotomic_sets.h"
 
+#include <algorithm>
 #include <iostream>
 #include <string>
 
@@ -22,7 +23,11 @@ void root()
         std::cout << "\nroots of N with N > 1 !!!\n";
         return;
     }
-    if (!within_point_limit(order)) return;
+    const int max_order = std::min(QN::max_order, hooks.max_points);
+    if (order > max_order) {
+        std::cout << "\nroots of N with N <= " << max_order << " !!!\n";
+        return;
+    }
     QN::set(order);
     del_all(0);
     show_settings();
@@ -85,7 +90,12 @@ static bool read_builder_start(std::string& name, int& s)
         std::cout << "first parameter has to be greater than zero !\n";
         return false;
     }
-    return within_point_limit(s);
+    const int max_s = std::min(QN::max_order, hooks.max_points);
+    if (s > max_s) {
+        std::cout << "first parameter has to be at most " << max_s << " !\n";
+        return false;
+    }
+    return true;
 }
 
 // Switches the field to Q(zeta_s) and stores a new scheme of s points under

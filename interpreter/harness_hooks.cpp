@@ -1,7 +1,5 @@
 #include "interpreter/harness_hooks.h"
 
-#include <iostream>
-
 harness_hooks hooks;
 
 bool file_name_allowed(const std::string& name)
@@ -9,9 +7,7 @@ bool file_name_allowed(const std::string& name)
     return !hooks.file_name_allowed || hooks.file_name_allowed(name);
 }
 
-bool within_point_limit(int s)
+std::string point_limit_refusal()
 {
-    if (s <= hooks.max_points) return true;
-    std::cout << "number of points is limited to " << hooks.max_points << " in this run !\n";
-    return false;
+    return "number of points has to be at most " + std::to_string(hooks.max_points) + " !\n";
 }

@@ -4,10 +4,10 @@
 // allowed and only the commands' own limits apply.
 #pragma once
 
-#include <climits>
 #include <string>
 
 #include "engine/globals.h"
+#include "interpreter/scheme.h"
 
 struct harness_hooks {
     // Asked about every file name a user gives, before the file is opened
@@ -16,7 +16,7 @@ struct harness_hooks {
     bool (*file_name_allowed)(const std::string& name) = nullptr;
     // The most points a command may make (get, scheme, random, random2 and
     // the cyclotomic point sets), and the largest order root accepts.
-    int max_points = INT_MAX;
+    int max_points = max_scheme_points;
     // The largest dimension the command dim accepts.
     int max_dimension = max_dim;
 };
@@ -25,6 +25,6 @@ extern harness_hooks hooks;
 
 bool file_name_allowed(const std::string& name);
 
-// False, with a message, when a command asks for more than hooks.max_points
-// points.
-bool within_point_limit(int s);
+// "number of points has to be at most <max_points> !\n", the refusal of a
+// larger count.
+std::string point_limit_refusal();

@@ -1,6 +1,7 @@
 #include "interpreter/point_entry.h"
 
 #include <iostream>
+#include <vector>
 
 #include "engine/globals.h"
 #include "engine/matrix.h"
@@ -12,10 +13,10 @@
 #include "interpreter/session.h"
 #include "interpreter/store.h"
 
-// Reads the proj homogeneous coordinates of point i and stores its affine
-// coordinates x_j / x_0 in row i of P.  A first coordinate 0 is taken as 1,
-// with a warning whose second line is second_warning.
-static read_result read_point(std::istream& in, matrix& P, int i, const char* second_warning,
+// Reads the proj homogeneous coordinates of a point and appends its affine
+// coordinates x_j / x_0 to coords.  A first coordinate 0 is taken as 1, with
+// a warning whose second line is second_warning.
+static read_result read_point(std::istream& in, std::vector<K>& coords, const char* second_warning,
                               bool skip_char_after_first, std::string& token)
 {
     K x0;
@@ -30,7 +31,7 @@ static read_result read_point(std::istream& in, matrix& P, int i, const char* se
         K xj;
         r = read_element(in, xj, token);
         if (r != read_result::ok) return r;
-        P.a[i][j] = xj / x0;
+        coords.push_back(xj / x0);
     }
     return read_result::ok;
 }
@@ -48,6 +49,18 @@ bool find_equal_points(const matrix& P, int& i, int& k)
 
 static const char* const count_refusal = "number of points has to be greater than zero !\n";
 
+// A new scheme of the s points whose affine coordinates are coords (dim per
+// point).  The scheme is made only after all its points are read: its work
+// storage grows with s^2, and a count is only a claim until the points are
+// there.
+static scheme* make_scheme(int s, const std::vector<K>& coords)
+{
+    scheme* X = new scheme(s);
+    for (int i = 0; i < s; ++i)
+        for (int j = 0; j < dim; ++j) X->P->a[i][j] = coords[static_cast<std::size_t>(i) * dim + j];
+    return X;
+}
+
 void get_scheme()
 {
     int v = new_var(3);
@@ -63,28 +76,29 @@ void get_scheme()
         release_var(v);
         return;
     }
-    if (!within_point_limit(s)) {
+    if (s > hooks.max_points) {
+        std::cout << point_limit_refusal();
         release_var(v);
         return;
     }
-    scheme* X = new scheme(s);
+    std::vector<K> coords;
     for (int i = 0; i < s; ++i) {
         std::string token;
-        read_result r = read_point(std::cin, *X->P, i, "first coordinate treated as '1'\n", true, token);
+        read_result r = read_point(std::cin, coords, "first coordinate treated as '1'\n", true, token);
         if (r != read_result::ok) {
             if (r == read_result::end_of_input) end_of_input();
             else {
                 std::cerr << "point " << i + 1 << ": " << describe_bad_element(r, token) << "\n";
                 discard_line();
             }
-            delete X;
             release_var(v);
             return;
         }
         std::cout << i + 1 << ". point entered : <1";
-        for (int j = 0; j < dim; ++j) std::cout << ":" << X->P->a[i][j];
+        for (int j = 0; j < dim; ++j) std::cout << ":" << coords[static_cast<std::size_t>(i) * dim + j];
         std::cout << ">\n";
     }
+    scheme* X = make_scheme(s, coords);
     int i, k;
     if (find_equal_points(*X->P, i, k)) {
         std::cerr << "points " << i + 1 << " and " << k + 1 << " are equal: scheme not stored\n";
@@ -118,17 +132,20 @@ int read_scheme(std::istream& in, int v, const std::string& file_name)
         std::cerr << where << count_refusal;
         return 2;
     }
-    if (!within_point_limit(s)) return 2;
-    scheme* X = new scheme(s);
+    if (s > hooks.max_points) {
+        std::cerr << where << point_limit_refusal();
+        return 2;
+    }
+    std::vector<K> coords;
     for (int i = 0; i < s; ++i) {
-        read_result r = read_point(in, *X->P, i, "first coordinate as '1'\n", false, token);
+        read_result r = read_point(in, coords, "first coordinate as '1'\n", false, token);
         if (r == read_result::ok) continue;
         std::cerr << where << "point " << i + 1 << ": ";
         if (r == read_result::end_of_input) std::cerr << "the file ends before all " << s << " points are read\n";
         else std::cerr << describe_bad_element(r, token) << "\n";
-        delete X;
         return 2;
     }
+    scheme* X = make_scheme(s, coords);
     int i, k;
     if (find_equal_points(*X->P, i, k)) {
         std::cerr << where << "points " << i + 1 << " and " << k + 1 << " are equal: scheme not stored\n";

@@ -51,10 +51,6 @@ int read_request(int& s)
         release_var(v);
         return -1;
     }
-    if (!within_point_limit(s)) {
-        release_var(v);
-        return -1;
-    }
     return v;
 }
 
@@ -62,6 +58,15 @@ void refuse_count(int v)
 {
     std::cout << "the range [" << range1 << "," << range2 << "] cannot supply that many distinct points !\n";
     release_var(v);
+}
+
+// A count the range can supply may still be more than a scheme may have.
+bool refuse_over_limit(int v, int s)
+{
+    if (s <= hooks.max_points) return false;
+    std::cout << point_limit_refusal();
+    release_var(v);
+    return true;
 }
 
 // Draws points first..s-1 at random after the given fixed ones, redraws the
@@ -94,6 +99,7 @@ void random1()
         refuse_count(v);
         return;
     }
+    if (refuse_over_limit(v, s)) return;
     make_scheme(v, s, {});
 }
 
@@ -118,5 +124,6 @@ void random2()
         refuse_count(v);
         return;
     }
+    if (refuse_over_limit(v, s)) return;
     make_scheme(v, s, fixed);
 }

@@ -11,6 +11,11 @@
 #include "engine/polynomial.h"
 #include "fields/field.h"
 
+// The most points a scheme may have: its work storage holds s x s
+// coefficients from the start (an s x s evaluation matrix), so a larger count
+// could not be held in memory.
+constexpr int max_scheme_points = 10000;
+
 class scheme {
 public:
     int s;                 // number of points
