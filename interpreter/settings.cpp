@@ -14,22 +14,6 @@
 
 int range1 = 0, range2 = 50;
 
-void set_ordering(int ordering)
-{
-    monom_ordering = ordering;
-    if (ordering == 0) {
-        monom_ordering_lt = deglex_lt;
-        monom_ordering_le = deglex_le;
-        proj_monom_ordering_lt = proj_deglex_lt;
-        proj_monom_ordering_le = proj_deglex_le;
-    } else {
-        monom_ordering_lt = degrevlex_lt;
-        monom_ordering_le = degrevlex_le;
-        proj_monom_ordering_lt = proj_degrevlex_lt;
-        proj_monom_ordering_le = proj_degrevlex_le;
-    }
-}
-
 void set_dim()
 {
     int d;
