@@ -7,6 +7,7 @@
 // The prime can be chosen in the builds over F_p.  With repeats, each size
 // runs that often on the same points and the shortest times are shown (the
 // machine is shared; the minimum is the steadiest figure).
+#include <malloc.h>
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -98,6 +99,10 @@ scheme* make_scheme(const std::vector<repeat_finder::point>& pts)
 
 int main(int argc, char** argv)
 {
+    // Freed memory stays with the process: otherwise each repeat pays for
+    // the page faults of a heap the allocator gave back to the system, more
+    // or less by chance of the heap's layout.
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
     field_set_defaults();
     std::vector<int> sizes;
     int repeats = 1;
