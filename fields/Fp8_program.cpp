@@ -24,6 +24,11 @@ int field_characteristic()
     return Fp8::prime;
 }
 
+int field_degree()
+{
+    return 1;
+}
+
 int field_max_characteristic()
 {
     return 251;

@@ -23,6 +23,11 @@ int field_characteristic()
     return Fp::prime;
 }
 
+int field_degree()
+{
+    return 1;
+}
+
 int field_max_characteristic()
 {
     return 32003;

@@ -30,6 +30,11 @@ int field_characteristic()
     return 0;
 }
 
+int field_degree()
+{
+    return QN::n;
+}
+
 int field_max_characteristic()
 {
     return 0;

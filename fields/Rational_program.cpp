@@ -19,6 +19,11 @@ int field_characteristic()
     return 0;
 }
 
+int field_degree()
+{
+    return 1;
+}
+
 int field_max_characteristic()
 {
     return 0;

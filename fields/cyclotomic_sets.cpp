@@ -60,21 +60,28 @@ void cyclpol()
     dim = saved_dim;
 }
 
-// zeta^i in the current field Q(zeta_N), 0 <= i < N.
-static QN root_power(int i)
+// zeta^i in the current field Q(zeta_N), i >= 0: since zeta^N = 1 the
+// powers are the table entries, (zeta^k)^e = zeta^(k e mod N).
+static QN root_power(long long i)
 {
+    i %= QN::N;
     if (i >= QN::n) return QN_phi[i - QN::n];
     QN x(0);
     x.a[i] = 1;
     return x;
 }
 
-// x^e by repeated multiplication, e >= 1.
-static QN power(const QN& x, int e)
+// Euler's phi: the degree of Q(zeta_s).
+static int euler_phi(int s)
 {
-    QN y = x;
-    for (int k = 1; k < e; ++k) y *= x;
-    return y;
+    int phi = s;
+    for (int p = 2; p * p <= s; ++p) {
+        if (s % p != 0) continue;
+        while (s % p == 0) s /= p;
+        phi -= phi / p;
+    }
+    if (s > 1) phi -= phi / s;
+    return phi;
 }
 
 // The common start of the three builders: the plane, a new name and s > 0.
@@ -93,6 +100,10 @@ static bool read_builder_start(std::string& name, int& s)
     const int max_s = std::min(QN::max_order, hooks.max_points);
     if (s > max_s) {
         std::cout << "first parameter has to be at most " << max_s << " !\n";
+        return false;
+    }
+    if (!scheme_fits(s, euler_phi(s))) {
+        std::cout << "first parameter too large: the scheme could not be held in memory !\n";
         return false;
     }
     return true;
@@ -125,7 +136,7 @@ void cyclotom()
     }
     scheme* X = store_builder_scheme(name, s);
     if (!X) return;
-    for (int i = 0; i < s; ++i) X->P->a[i][1] = power(X->P->a[i][0], a);
+    for (int i = 0; i < s; ++i) X->P->a[i][1] = root_power(static_cast<long long>(i) * a);
     show_settings();
 }
 
@@ -146,10 +157,8 @@ void cyclotom2()
     }
     scheme* X = store_builder_scheme(name, s);
     if (!X) return;
-    for (int i = 0; i < s; ++i) {
-        const QN& x = X->P->a[i][0];
-        X->P->a[i][1] = power(x, a) + power(x, b);
-    }
+    for (int i = 0; i < s; ++i)
+        X->P->a[i][1] = root_power(static_cast<long long>(i) * a) + root_power(static_cast<long long>(i) * b);
     show_settings();
 }
 
@@ -180,11 +189,7 @@ void gencycl()
             return;
         }
         Rational coefficient(c);
-        for (int i = 0; i < s; ++i) {
-            const QN& x = X->P->a[i][0];
-            QN term = j == 0 ? QN(1) : power(x, j);
-            X->P->a[i][1] += term * coefficient;
-        }
+        for (int i = 0; i < s; ++i) X->P->a[i][1] += root_power(static_cast<long long>(i) * j) * coefficient;
     }
     show_settings();
 }

@@ -37,6 +37,9 @@ int field_characteristic();
 int field_max_characteristic();
 // Makes the prime p (already checked) the characteristic.
 void field_set_characteristic(int p);
+// The numbers (residues or rationals) an element holds: the degree n of
+// Q(zeta_N), 1 for the other fields.
+int field_degree();
 
 enum class read_result { ok, end_of_input, malformed, no_image };
 

@@ -4,6 +4,7 @@
 // allowed and only the commands' own limits apply.
 #pragma once
 
+#include <climits>
 #include <string>
 
 #include "engine/globals.h"
@@ -15,8 +16,9 @@ struct harness_hooks {
     // behaves as a file that cannot be opened.  nullptr allows every name.
     bool (*file_name_allowed)(const std::string& name) = nullptr;
     // The most points a command may make (get, scheme, random, random2 and
-    // the cyclotomic point sets), and the largest order root accepts.
-    int max_points = max_scheme_points;
+    // the cyclotomic point sets), and the largest order root accepts; the
+    // commands also stay below max_scheme_points().
+    int max_points = INT_MAX;
     // The largest dimension the command dim accepts.
     int max_dimension = max_dim;
 };
@@ -25,6 +27,9 @@ extern harness_hooks hooks;
 
 bool file_name_allowed(const std::string& name);
 
-// "number of points has to be at most <max_points> !\n", the refusal of a
+// The most points get, scheme, random and random2 may make: the smaller of
+// hooks.max_points and max_scheme_points().
+int point_limit();
+// "number of points has to be at most <point_limit()> !\n", the refusal of a
 // larger count.
 std::string point_limit_refusal();

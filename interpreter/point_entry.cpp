@@ -76,7 +76,7 @@ void get_scheme()
         release_var(v);
         return;
     }
-    if (s > hooks.max_points) {
+    if (s > point_limit()) {
         std::cout << point_limit_refusal();
         release_var(v);
         return;
@@ -132,7 +132,7 @@ int read_scheme(std::istream& in, int v, const std::string& file_name)
         std::cerr << where << count_refusal;
         return 2;
     }
-    if (s > hooks.max_points) {
+    if (s > point_limit()) {
         std::cerr << where << point_limit_refusal();
         return 2;
     }

@@ -63,7 +63,7 @@ void refuse_count(int v)
 // A count the range can supply may still be more than a scheme may have.
 bool refuse_over_limit(int v, int s)
 {
-    if (s <= hooks.max_points) return false;
+    if (s <= point_limit()) return false;
     std::cout << point_limit_refusal();
     release_var(v);
     return true;

@@ -5,6 +5,18 @@
 
 #include "engine/globals.h"
 
+bool scheme_fits(long long s, int degree)
+{
+    return s <= 10000 && s * s * degree <= 100000000;
+}
+
+int max_scheme_points()
+{
+    int s = 10000;
+    while (s > 1 && !scheme_fits(s, field_degree())) --s;
+    return s;
+}
+
 scheme::scheme(int ss)
     : s(ss),
       P(new matrix(dim, ss)),

@@ -11,10 +11,13 @@
 #include "engine/polynomial.h"
 #include "fields/field.h"
 
-// The most points a scheme may have: its work storage holds s x s
-// coefficients from the start (an s x s evaluation matrix), so a larger count
-// could not be held in memory.
-constexpr int max_scheme_points = 10000;
+// Whether a scheme of s points over a field whose elements hold degree
+// numbers each (field_degree) can be held in memory: its work storage holds
+// s x s elements from the start (the values of the triangular system), so at
+// most 10000 points and at most 10^8 numbers in that matrix.
+bool scheme_fits(long long s, int degree);
+// The most points a scheme over the current field may have.
+int max_scheme_points();
 
 class scheme {
 public:
