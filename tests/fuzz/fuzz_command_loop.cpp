@@ -15,8 +15,9 @@
 // when they are data files, so runs do not depend on each other.
 //
 // Work: at most max_points points per command and dimension at most
-// max_dimension, so the fuzzer spends its time on the parsing of commands
-// and data rather than on long computations.
+// max_dimension (TARV_FUZZ_MAX_POINTS and TARV_FUZZ_MAX_DIM in the
+// environment change them), so the fuzzer spends its time on the parsing of
+// commands and data rather than on long computations.
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -136,8 +137,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     std::ios::sync_with_stdio(false);
     echo = std::getenv("TARV_FUZZ_ECHO") != nullptr;
     hooks.file_name_allowed = scratch_name;
-    hooks.max_points = max_points;
-    hooks.max_dimension = max_dimension;
+    const char* points = std::getenv("TARV_FUZZ_MAX_POINTS");
+    const char* dimension = std::getenv("TARV_FUZZ_MAX_DIM");
+    hooks.max_points = points ? std::atoi(points) : max_points;
+    hooks.max_dimension = dimension ? std::atoi(dimension) : max_dimension;
     return 0;
 }
 
