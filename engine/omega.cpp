@@ -551,36 +551,28 @@ void omega(scheme& X)
     X.no_of_pr = no_of_pr;
 }
 
+// One summand P^n(twist) of a free module: "P" for n = 1, no twist when it
+// is 0, " + " before every summand but the first; nothing for n = 0.
+static void put_summand(std::ostream& s, int n, int twist, bool& first)
+{
+    if (n == 0) return;
+    if (!first) s << " + ";
+    first = false;
+    s << "P";
+    if (n != 1) s << "^" << n;
+    if (twist != 0) s << "(" << twist << ")";
+}
+
 void disp_omega(std::ostream& s, scheme& X)
 {
     if (X.no_of_pr == 0) omega(X);
     s << "the minimal homogeneous presentation of the canonical module w_R :\n";
     const int D = X.O[X.pr[X.no_of_pr - 1]].tot_deg();
     bool first = true;
-    for (int d = X.A_d_maxdeg; d >= 0; --d) {
-        const int n = X.A_d_coldeg[d];
-        if (n == 0) continue;
-        if (!first) s << " + ";
-        first = false;
-        if (n == 1)
-            s << "P";
-        else
-            s << "P^" << n;
-        if (D - d != 1) s << "(" << D - d - 1 << ")";
-    }
+    for (int d = X.A_d_maxdeg; d >= 0; --d) put_summand(s, X.A_d_coldeg[d], D - d - 1, first);
     s << " --> ";
     first = true;
-    for (int d = 0; d <= X.sigma + 1; ++d) {
-        const int n = X.pr_deg[d];
-        if (n == 0) continue;
-        if (!first) s << " + ";
-        first = false;
-        if (n == 1)
-            s << "P";
-        else
-            s << "P^" << n;
-        if (d != 1) s << "(" << d - 1 << ")";
-    }
+    for (int d = 0; d <= X.sigma + 1; ++d) put_summand(s, X.pr_deg[d], d - 1, first);
     s << " --> w_R --> 0\n" << Line;
 }
 
