@@ -24,4 +24,5 @@ void putA_d(int v)
             X.A_d[m * X.A_d_cols + n].put(out);
             out << "\n";
         }
+    close_result_file(out);
 }

@@ -45,6 +45,14 @@ bool ask_result_file(std::ofstream& out, bool append)
     return false;
 }
 
+bool close_result_file(std::ofstream& out)
+{
+    out.close();
+    if (!out.fail()) return true;
+    std::cout << "can't write file\n";
+    return false;
+}
+
 // A list of polynomials as a one-column matrix.
 static void put_ideal(std::ostream& out, const ideal& I)
 {
@@ -60,7 +68,7 @@ void write(int v)
     std::ofstream out;
     if (!ask_result_file(out)) return;
     out << scheme_at(v);
-    print_line();
+    if (close_result_file(out)) print_line();
 }
 
 void putscheme(int v)
@@ -73,7 +81,7 @@ void putscheme(int v)
         out << 1 << "\n";
         for (int j = 0; j < dim; ++j) out << X.P->a[i][j] << "\n";
     }
-    print_line();
+    if (close_result_file(out)) print_line();
 }
 
 void putbeta(int v)
@@ -87,6 +95,7 @@ void putbeta(int v)
     out << M.cols << "\n" << M.rows << "\n";
     for (int i = 0; i < M.rows; ++i)
         for (int j = 0; j < M.cols; ++j) out << M.a[i][j] << "\n";
+    close_result_file(out);
 }
 
 void putsep(int v)
@@ -101,6 +110,7 @@ void putsep(int v)
         sep(X);
     }
     put_ideal(out, *X.separator);
+    close_result_file(out);
 }
 
 void putGroebner(int v)
@@ -111,6 +121,7 @@ void putGroebner(int v)
     if (X.delta != 0) print_line();
     else bu_mo(X);
     put_ideal(out, *X.Ix);
+    close_result_file(out);
 }
 
 void putmin(int v)
@@ -121,4 +132,5 @@ void putmin(int v)
     if (X.min_Ix) print_line();
     else min_Ix(X);
     put_ideal(out, *X.min_Ix);
+    close_result_file(out);
 }

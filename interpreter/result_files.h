@@ -9,7 +9,7 @@
 // Every writer runs, in this order: ask_result_file (prompt, name, open;
 // error 30 and stop when the file cannot be opened); make sure the result
 // exists (compute it, which ends with its own separator line, or print the
-// separator line when it exists); write; close (the stream's destructor).
+// separator line when it exists); write; close_result_file.
 #pragma once
 
 #include <fstream>
@@ -27,6 +27,10 @@ bool open_result_file(std::ofstream& out, const std::string& name, bool append =
 // read_file_name, then open_result_file; error 30 when the file cannot be
 // opened.  False means: stop, compute nothing.
 bool ask_result_file(std::ofstream& out, bool append = false);
+
+// Closes a result file.  When writing failed (a full disk, say) the file is
+// incomplete: prints "can't write file\n" and returns false.
+bool close_result_file(std::ofstream& out);
 
 // The commands, on the stored scheme at index v.
 void write(int v);        // the full display of the scheme

@@ -25,41 +25,53 @@ bool putlinid(scheme& X, const std::string& file_name, int mode)
     std::ofstream out;
     if (!open_with_mode(out, file_name, mode)) return false;
     putlinid(X, out);
-    return true;
+    return close_result_file(out);
 }
 
 void putlinom(scheme& X, const std::string& file_name, int mode)
 {
     std::ofstream out;
-    if (open_with_mode(out, file_name, mode)) putlinom(X, out);
+    if (!open_with_mode(out, file_name, mode)) return;
+    putlinom(X, out);
+    close_result_file(out);
 }
 
 void putlinsyz(scheme& X)
 {
     std::ofstream out;
-    if (ask_result_file(out)) putlinsyz(X, out);
+    if (!ask_result_file(out)) return;
+    putlinsyz(X, out);
+    close_result_file(out);
 }
 
 void putlinomsyz(scheme& X)
 {
     std::ofstream out;
-    if (ask_result_file(out)) putlinomsyz(X, out);
+    if (!ask_result_file(out)) return;
+    putlinomsyz(X, out);
+    close_result_file(out);
 }
 
 void writelinid(scheme& X)
 {
     std::ofstream out;
-    if (ask_result_file(out)) disp_linid(out, X);
+    if (!ask_result_file(out)) return;
+    disp_linid(out, X);
+    close_result_file(out);
 }
 
 void writelinom(scheme& X)
 {
     std::ofstream out;
-    if (ask_result_file(out)) disp_linom(out, X);
+    if (!ask_result_file(out)) return;
+    disp_linom(out, X);
+    close_result_file(out);
 }
 
 void writelinres(scheme& X)
 {
     std::ofstream out;
-    if (ask_result_file(out)) disp_linres(out, X);
+    if (!ask_result_file(out)) return;
+    disp_linres(out, X);
+    close_result_file(out);
 }
