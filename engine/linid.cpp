@@ -47,9 +47,9 @@ bool linear_pair(const monom& mi, const monom& mj)
 
 }  // namespace
 
-int strand_pairs(const strand_matrix& A, const int* Lt, bool generators)
+long long strand_pairs(const strand_matrix& A, const int* Lt, bool generators)
 {
-    int number = 0;
+    long long number = 0;
     for (int i = 0; i < A.r; ++i) {
         if (Lt[i] == -1) continue;
         for (int j = i + 1; j < A.r; ++j) {
@@ -61,9 +61,14 @@ int strand_pairs(const strand_matrix& A, const int* Lt, bool generators)
     return number;
 }
 
-void strand_syzygies(const strand_matrix& A, const int* Lt, int number, bool generators,
+bool strand_syzygies(const strand_matrix& A, const int* Lt, long long pairs, bool generators,
                      strand_matrix& B)
 {
+    if (pairs * (A.r + A.c) > max_strand_cells) {
+        std::cout << "linear strand too large to be computed !\n";
+        return false;
+    }
+    const int number = static_cast<int>(pairs);
     const int c = A.c;
     strand_matrix next(number, A.r);
     // The irreducible S-vectors: monic at their leading positions Gb2Lt,
@@ -156,6 +161,7 @@ void strand_syzygies(const strand_matrix& A, const int* Lt, int number, bool gen
     for (int g = 0; g < Gb2; ++g)
         for (int k = 0; k < A.r; ++k) next.row[Gb2_B_r[g]][k] = 0;
     B.swap(next);
+    return true;
 }
 
 int strand_count(const int* Lt, int r)
@@ -203,7 +209,8 @@ namespace {
 // What a run of the steps produces besides the counts.
 enum class strand_output { counts, screen_rows, file_blocks, file_rows };
 
-void run_steps(scheme& X, strand_output out, std::ostream* file)
+// False when a step was too large; the counts are then cleared.
+bool run_steps(scheme& X, strand_output out, std::ostream* file)
 {
     if (!X.min_Ix) min_Ix(X);
     const int n = dim;
@@ -224,7 +231,7 @@ void run_steps(scheme& X, strand_output out, std::ostream* file)
         counts[0] = e;
         if (verbose) std::cout << "I_X has " << e << " generators of degree " << X.alpha << "\n";
         bool generators = true;
-        int number = strand_pairs(A, Lt.data(), generators);
+        long long number = strand_pairs(A, Lt.data(), generators);
         for (int N = 0;;) {
             if (count != 0) {
                 if (out == strand_output::file_blocks) {
@@ -239,7 +246,10 @@ void run_steps(scheme& X, strand_output out, std::ostream* file)
                 }
             }
             strand_matrix B(0, 0);
-            strand_syzygies(A, Lt.data(), number, generators, B);
+            if (!strand_syzygies(A, Lt.data(), number, generators, B)) {
+                for (int j = 0; j < n; ++j) counts[j] = 0;
+                return false;
+            }
             generators = false;
             A.swap(B);
             ++N;
@@ -255,6 +265,7 @@ void run_steps(scheme& X, strand_output out, std::ostream* file)
         }
     }
     if (verbose) std::cout << Line;
+    return true;
 }
 
 void clear_counts(scheme& X)
@@ -264,29 +275,31 @@ void clear_counts(scheme& X)
 
 }  // namespace
 
-void linid(scheme& X)
+bool linid(scheme& X)
 {
-    if (X.linid) return;
+    if (X.linid) return true;
     clear_counts(X);
-    run_steps(X, strand_output::counts, nullptr);
+    if (!run_steps(X, strand_output::counts, nullptr)) return false;
     X.linid = 1;
+    return true;
 }
 
-void linsyz(scheme& X)
+bool linsyz(scheme& X)
 {
-    run_steps(X, strand_output::screen_rows, nullptr);
+    return run_steps(X, strand_output::screen_rows, nullptr);
 }
 
-void putlinid(scheme& X, std::ostream& file)
+bool putlinid(scheme& X, std::ostream& file)
 {
     clear_counts(X);
-    run_steps(X, strand_output::file_blocks, &file);
+    if (!run_steps(X, strand_output::file_blocks, &file)) return false;
     X.linid = 1;
+    return true;
 }
 
-void putlinsyz(scheme& X, std::ostream& file)
+bool putlinsyz(scheme& X, std::ostream& file)
 {
-    run_steps(X, strand_output::file_rows, &file);
+    return run_steps(X, strand_output::file_rows, &file);
 }
 
 void disp_linid(std::ostream& s, scheme& X)

@@ -22,21 +22,25 @@
 
 class scheme;
 
+// Each of the following is false when a step of the strand is too large to
+// be computed (strand_syzygies); the counts are then cleared and the flag
+// stays 0.
+
 // Command linid: computes X.linres[0] once (flag X.linid); runs min_Ix first
 // when the minimal generators are absent.
-void linid(scheme& X);
+bool linid(scheme& X);
 // Command linsyz: recomputes the steps, rewriting the counts it reaches (the
 // flag is untouched), and prints the surviving rows of every step N >= 1
 // with a non-zero count as "[ e_1;\n e_2 ... ]".
-void linsyz(scheme& X);
+bool linsyz(scheme& X);
 // Recomputes the counts (setting the flag) and writes, for every step with a
 // non-zero count, its block: "\n", N + 1, ". matrix of linear resolution of
 // I_X : \n", the number of columns, the count, then the entries of the
 // surviving rows in file form, one per line.
-void putlinid(scheme& X, std::ostream& file);
+bool putlinid(scheme& X, std::ostream& file);
 // Recomputes the steps and writes, for every step N >= 1 with a non-zero
 // count, the number of columns, the count and the surviving rows' entries.
-void putlinsyz(scheme& X, std::ostream& file);
+bool putlinsyz(scheme& X, std::ostream& file);
 // The table of X.linres[0] under the degrees alpha - j; computes nothing.
 void disp_linid(std::ostream& s, scheme& X);
 
@@ -70,13 +74,21 @@ public:
 // generators set (the first step of I_X: one column of monic generators) only
 // the linear pairs count: those whose leading monomials have an lcm one
 // degree above the leading monomial of row i.
-int strand_pairs(const strand_matrix& A, const int* Lt, bool generators);
+long long strand_pairs(const strand_matrix& A, const int* Lt, bool generators);
 
 // The candidate syzygies of A: B gets one row per pair counted by
 // strand_pairs (number of them), with A.r columns; a pair whose S-vector does
 // not reduce to zero leaves a zero row.  Prints "." for each such pair, and,
 // while verbose is set, the countdown and its heading.
-void strand_syzygies(const strand_matrix& A, const int* Lt, int number, bool generators,
+//
+// The step holds number x (A.r + A.c) polynomials at once, each an object of
+// some 150 bytes even when zero, and their number grows like binomial
+// coefficients in the dimension (few points in a space of high dimension).
+// A step of more than max_strand_cells of them is not computed: the message
+// "linear strand too large to be computed !\n" is printed, B is untouched
+// and the result is false.
+constexpr long long max_strand_cells = 8000000;
+bool strand_syzygies(const strand_matrix& A, const int* Lt, long long number, bool generators,
                      strand_matrix& B);
 
 // The number of rows with Lt != -1.

@@ -78,7 +78,8 @@ void first_syzygies(scheme& X, std::ostream* screen, std::ostream* file)
 // All steps (linom, putlinom).  Steps N <= n-1 are stored.  The strand of
 // w_R has length at most n, so step n + 1 is computed to see it end, and not
 // continued.
-void run_steps(scheme& X, std::ostream* file)
+// False when a step was too large; the counts are then cleared.
+bool run_steps(scheme& X, std::ostream* file)
 {
     if (!X.no_of_pr) omega(X);
     const int n = dim;
@@ -100,28 +101,32 @@ void run_steps(scheme& X, std::ostream* file)
                       << A.c << "\n" << l << "\n";
                 put_strand_rows(*file, A, Lt.data());
             }
-            const int number = N == n + 1 ? 0 : strand_pairs(A, Lt.data(), false);
+            const long long number = N == n + 1 ? 0 : strand_pairs(A, Lt.data(), false);
             strand_matrix B(0, 0);
-            strand_syzygies(A, Lt.data(), number, false, B);
+            if (!strand_syzygies(A, Lt.data(), number, false, B)) {
+                for (int j = 0; j < n; ++j) X.linres[1][j] = 0;
+                return false;
+            }
             A.swap(B);
             if (A.r == 0) break;
         }
     }
     X.linom = 1;
     if (verbose) std::cout << Line;
+    return true;
 }
 
 }  // namespace
 
-void linom(scheme& X)
+bool linom(scheme& X)
 {
-    if (X.linom) return;
-    run_steps(X, nullptr);
+    if (X.linom) return true;
+    return run_steps(X, nullptr);
 }
 
-void putlinom(scheme& X, std::ostream& file)
+bool putlinom(scheme& X, std::ostream& file)
 {
-    run_steps(X, &file);
+    return run_steps(X, &file);
 }
 
 void linomsyz(scheme& X)

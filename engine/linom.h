@@ -14,8 +14,10 @@
 class scheme;
 
 // Command linom: computes X.linres[1] once (flag X.linom); runs omega first
-// when the presentation is absent.
-void linom(scheme& X);
+// when the presentation is absent.  linom and putlinom are false when a step
+// is too large to be computed (strand_syzygies, engine/linid.h): the counts
+// are then cleared and the flag stays 0.
+bool linom(scheme& X);
 // The table of X.linres[1]: column p holds the linear p-th syzygies (p = 0:
 // the generators) under the degree -sigma - p; computes nothing.
 void disp_linom(std::ostream& s, scheme& X);
@@ -28,4 +30,4 @@ void putlinomsyz(scheme& X, std::ostream& file);
 // Recomputes X.linres[1] (setting the flag) and writes, for every step
 // N >= 1 with a non-zero count, "\n", N, ". matrix of linear resolution of
 // w_R : \n", the number of columns, the count and the rows.
-void putlinom(scheme& X, std::ostream& file);
+bool putlinom(scheme& X, std::ostream& file);

@@ -61,17 +61,14 @@ const command_struct command[no_of_commands] = {
      }},
     {"lingenpos", 3, [](int v) { lingenpos(scheme_at(v)); }},
     {"linid", 3, [](int v) {
-         linid(scheme_at(v));
-         disp_linid(std::cout, scheme_at(v));
+         if (linid(scheme_at(v))) disp_linid(std::cout, scheme_at(v));
      }},
     {"linom", 3, [](int v) {
-         linom(scheme_at(v));
-         disp_linom(std::cout, scheme_at(v));
+         if (linom(scheme_at(v))) disp_linom(std::cout, scheme_at(v));
      }},
     {"linomsyz", 3, [](int v) { linomsyz(scheme_at(v)); }},
     {"linres", 3, [](int v) {
-         linid(scheme_at(v));
-         linom(scheme_at(v));
+         if (!linid(scheme_at(v)) || !linom(scheme_at(v))) return;
          disp_linres(std::cout, scheme_at(v));
      }},
     {"linsyz", 3, [](int v) { linsyz(scheme_at(v)); }},

@@ -24,8 +24,7 @@ bool putlinid(scheme& X, const std::string& file_name, int mode)
 {
     std::ofstream out;
     if (!open_with_mode(out, file_name, mode)) return false;
-    putlinid(X, out);
-    return close_result_file(out);
+    return putlinid(X, out) && close_result_file(out);
 }
 
 void putlinom(scheme& X, const std::string& file_name, int mode)

@@ -14,8 +14,8 @@ constexpr int append_file_mode = 8;  // append at the end
 
 // The blocks of the strand of I_X (w_R) written to file_name opened with
 // mode; the command putlinres writes both into one file.  putlinid is false
-// when the file could not be opened (error 30 given, nothing computed) or
-// not written.
+// when the file could not be opened (error 30 given, nothing computed), the
+// strand was too large to be computed, or the file not written.
 bool putlinid(scheme& X, const std::string& file_name, int mode);
 void putlinom(scheme& X, const std::string& file_name, int mode);
 
