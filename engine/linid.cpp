@@ -9,6 +9,7 @@
 #include "engine/interreduce.h"
 #include "engine/min_gens.h"
 #include "engine/text.h"
+#include "fields/field.h"
 #include "interpreter/scheme.h"
 
 raised_dim::raised_dim() : saved(dim) { dim = proj; }
@@ -64,7 +65,7 @@ long long strand_pairs(const strand_matrix& A, const int* Lt, bool generators)
 bool strand_syzygies(const strand_matrix& A, const int* Lt, long long pairs, bool generators,
                      strand_matrix& B)
 {
-    if (pairs * (A.r + A.c) > max_strand_cells) {
+    if (pairs * (A.r + A.c) * field_degree() > max_strand_cells) {
         std::cout << "linear strand too large to be computed !\n";
         return false;
     }

@@ -82,11 +82,12 @@ long long strand_pairs(const strand_matrix& A, const int* Lt, bool generators);
 // while verbose is set, the countdown and its heading.
 //
 // The step holds number x (A.r + A.c) polynomials at once, each an object of
-// some 150 bytes even when zero, and their number grows like binomial
+// some 150 bytes even when zero (more over Q(zeta_N), whose elements hold
+// field_degree() rationals), and their number grows like binomial
 // coefficients in the dimension (few points in a space of high dimension).
-// A step of more than max_strand_cells of them is not computed: the message
-// "linear strand too large to be computed !\n" is printed, B is untouched
-// and the result is false.
+// A step of more than max_strand_cells / field_degree() of them is not
+// computed: the message "linear strand too large to be computed !\n" is
+// printed, B is untouched and the result is false.
 constexpr long long max_strand_cells = 8000000;
 bool strand_syzygies(const strand_matrix& A, const int* Lt, long long number, bool generators,
                      strand_matrix& B);
