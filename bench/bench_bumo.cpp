@@ -23,9 +23,9 @@
 #include "engine/globals.h"
 #include "engine/ideal.h"
 #include "engine/matrix.h"
+#include "engine/scheme.h"
 #include "fields/field.h"
 #include "interpreter/random_points.h"
-#include "interpreter/scheme.h"
 
 namespace {
 

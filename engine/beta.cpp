@@ -7,7 +7,7 @@
 #include "engine/globals.h"
 #include "engine/matrix.h"
 #include "engine/polynomial.h"
-#include "interpreter/scheme.h"
+#include "engine/scheme.h"
 
 // The top-degree standard monomials O[s-delta..s-1] are taken from the
 // largest down; for each, the lowest-numbered point whose reduced leading

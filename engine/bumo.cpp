@@ -10,7 +10,7 @@
 #include "engine/ideal.h"
 #include "engine/matrix.h"
 #include "engine/polynomial.h"
-#include "interpreter/scheme.h"
+#include "engine/scheme.h"
 
 namespace {
 

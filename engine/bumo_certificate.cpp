@@ -12,7 +12,7 @@
 #include "engine/matrix.h"
 #include "engine/monom.h"
 #include "engine/polynomial.h"
-#include "interpreter/scheme.h"
+#include "engine/scheme.h"
 
 namespace {
 

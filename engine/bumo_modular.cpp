@@ -43,7 +43,7 @@ bool sep_modular(scheme&, modular_control&)
 #include "engine/globals.h"
 #include "engine/ideal.h"
 #include "engine/matrix.h"
-#include "interpreter/scheme.h"
+#include "engine/scheme.h"
 
 namespace {
 

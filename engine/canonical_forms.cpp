@@ -4,7 +4,7 @@
 #include "engine/ideal.h"
 #include "engine/monom.h"
 #include "engine/polynomial.h"
-#include "interpreter/scheme.h"
+#include "engine/scheme.h"
 
 // The border is sorted by a degree-compatible ordering, so every border
 // monomial met while forming generator i precedes B[i] and its form is final.

@@ -5,9 +5,9 @@
 #include "engine/bumo.h"
 #include "engine/globals.h"
 #include "engine/ideal.h"
+#include "engine/scheme.h"
 #include "engine/socle.h"
-#include "engine/text.h"
-#include "interpreter/scheme.h"
+#include "fields/text.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include "engine/globals.h"
 #include "engine/interreduce.h"
 #include "engine/min_gens.h"
-#include "engine/text.h"
+#include "engine/scheme.h"
 #include "fields/field.h"
-#include "interpreter/scheme.h"
+#include "fields/text.h"
 
 raised_dim::raised_dim() : saved(dim) { dim = proj; }
 raised_dim::~raised_dim() { dim = saved; }

@@ -8,8 +8,8 @@
 #include "engine/interreduce.h"
 #include "engine/linid.h"
 #include "engine/omega.h"
-#include "engine/text.h"
-#include "interpreter/scheme.h"
+#include "engine/scheme.h"
+#include "fields/text.h"
 
 namespace {
 

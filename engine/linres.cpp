@@ -6,8 +6,8 @@
 
 #include "engine/globals.h"
 #include "engine/linid.h"
-#include "engine/text.h"
-#include "interpreter/scheme.h"
+#include "engine/scheme.h"
+#include "fields/text.h"
 
 void disp_linres(std::ostream& s, scheme& X)
 {

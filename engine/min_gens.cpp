@@ -10,8 +10,8 @@
 #include "engine/matrix.h"
 #include "engine/monom.h"
 #include "engine/polynomial.h"
-#include "engine/text.h"
-#include "interpreter/scheme.h"
+#include "engine/scheme.h"
+#include "fields/text.h"
 
 void create_Lf_Ix(scheme& X)
 {

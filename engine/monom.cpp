@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <ostream>
 
-#include "engine/text.h"
+#include "fields/text.h"
 
 monom& monom::operator=(int x)
 {

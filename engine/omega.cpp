@@ -11,7 +11,7 @@
 #include "engine/matrix.h"
 #include "engine/monom.h"
 #include "engine/polynomial.h"
-#include "interpreter/scheme.h"
+#include "engine/scheme.h"
 
 int check(const polynomial& f, const monom& t)
 {

@@ -12,7 +12,7 @@
 #include "engine/min_gens.h"
 #include "engine/monom.h"
 #include "engine/polynomial.h"
-#include "interpreter/scheme.h"
+#include "engine/scheme.h"
 
 // R/(X_0) has the K-basis O, graded by degree; an element of O times a
 // degree-1 standard monomial is either in O or a border monomial, which

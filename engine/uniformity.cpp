@@ -7,7 +7,7 @@
 #include "engine/bumo.h"
 #include "engine/globals.h"
 #include "engine/matrix.h"
-#include "interpreter/scheme.h"
+#include "engine/scheme.h"
 
 subset::subset(int m_, int n) : m(m_), index(new int[m_ + 1])
 {

@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "engine/text.h"
 #include "fields/rational_text.h"
+#include "fields/text.h"
 
 int Fp::prime = 31991;
 

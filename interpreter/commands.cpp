@@ -14,7 +14,7 @@
 #include "engine/omega.h"
 #include "engine/socle.h"
 #include "engine/uniformity.h"
-#include "fields/cyclotomic_sets.h"
+#include "interpreter/cyclotomic_commands.h"
 #include "interpreter/input.h"
 #include "interpreter/point_entry.h"
 #include "interpreter/put_omega.h"

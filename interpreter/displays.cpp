@@ -9,8 +9,18 @@
 #include "engine/linres.h"
 #include "engine/min_gens.h"
 #include "engine/omega.h"
+#include "engine/scheme.h"
 #include "engine/socle.h"
-#include "interpreter/scheme.h"
+
+// The points: <1:x_1:...:x_n> for each point, with nothing in between.
+static void disp_scheme(std::ostream& s, const scheme& X)
+{
+    for (int i = 0; i < X.s; ++i) {
+        s << "<1";
+        for (int j = 0; j < X.P->cols; ++j) s << ":" << X.P->a[i][j];
+        s << ">";
+    }
+}
 
 std::ostream& operator<<(std::ostream& s, scheme& X)
 {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "engine/globals.h"
-#include "interpreter/scheme.h"
+#include "engine/scheme.h"
 
 struct harness_hooks {
     // Asked about every file name a user gives, before the file is opened

@@ -5,11 +5,11 @@
 
 #include "engine/globals.h"
 #include "engine/matrix.h"
+#include "engine/scheme.h"
 #include "fields/field.h"
 #include "fields/rational_text.h"
 #include "interpreter/harness_hooks.h"
 #include "interpreter/input.h"
-#include "interpreter/scheme.h"
 #include "interpreter/session.h"
 #include "interpreter/store.h"
 

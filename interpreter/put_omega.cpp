@@ -4,8 +4,8 @@
 
 #include "engine/omega.h"
 #include "engine/polynomial.h"
+#include "engine/scheme.h"
 #include "interpreter/result_files.h"
-#include "interpreter/scheme.h"
 #include "interpreter/session.h"
 #include "interpreter/store.h"
 

@@ -4,9 +4,9 @@
 
 #include "engine/globals.h"
 #include "engine/matrix.h"
+#include "engine/scheme.h"
 #include "interpreter/harness_hooks.h"
 #include "interpreter/input.h"
-#include "interpreter/scheme.h"
 #include "interpreter/session.h"
 #include "interpreter/settings.h"
 #include "interpreter/store.h"

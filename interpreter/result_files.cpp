@@ -10,10 +10,10 @@
 #include "engine/globals.h"
 #include "engine/ideal.h"
 #include "engine/min_gens.h"
+#include "engine/scheme.h"
 #include "interpreter/displays.h"
 #include "interpreter/harness_hooks.h"
 #include "interpreter/input.h"
-#include "interpreter/scheme.h"
 #include "interpreter/session.h"
 #include "interpreter/store.h"
 

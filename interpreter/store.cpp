@@ -5,11 +5,11 @@
 #include <fstream>
 #include <iostream>
 
+#include "engine/scheme.h"
 #include "interpreter/displays.h"
 #include "interpreter/harness_hooks.h"
 #include "interpreter/input.h"
 #include "interpreter/point_entry.h"
-#include "interpreter/scheme.h"
 #include "interpreter/session.h"
 
 var_struct var[no_of_vars];

@@ -5,8 +5,8 @@
 #include "engine/linid.h"
 #include "engine/linom.h"
 #include "engine/linres.h"
+#include "engine/scheme.h"
 #include "interpreter/result_files.h"
-#include "interpreter/scheme.h"
 #include "interpreter/session.h"
 
 namespace {

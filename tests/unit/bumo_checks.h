@@ -14,7 +14,7 @@
 #include "engine/ideal.h"
 #include "engine/matrix.h"
 #include "engine/polynomial.h"
-#include "interpreter/scheme.h"
+#include "engine/scheme.h"
 #include "unit/test_support.h"
 
 namespace test_support {

@@ -25,8 +25,8 @@
 #include "engine/ideal.h"
 #include "engine/matrix.h"
 #include "engine/polynomial.h"
+#include "engine/scheme.h"
 #include "fields/field.h"
-#include "interpreter/scheme.h"
 #include "unit/test_support.h"
 
 namespace reference {

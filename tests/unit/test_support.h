@@ -21,9 +21,9 @@
 #include "engine/matrix.h"
 #include "engine/monom.h"
 #include "engine/polynomial.h"
+#include "engine/scheme.h"
 #include "fields/field.h"
 #include "interpreter/random_points.h"
-#include "interpreter/scheme.h"
 
 namespace test_support {
 

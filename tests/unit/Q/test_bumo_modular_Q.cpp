@@ -16,9 +16,9 @@
 #include "engine/ideal.h"
 #include "engine/matrix.h"
 #include "engine/polynomial.h"
+#include "engine/scheme.h"
 #include "fields/field.h"
 #include "interpreter/random_points.h"
-#include "interpreter/scheme.h"
 
 namespace {
 

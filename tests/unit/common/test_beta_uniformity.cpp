@@ -14,9 +14,9 @@
 #include "engine/matrix.h"
 #include "engine/monom.h"
 #include "engine/polynomial.h"
+#include "engine/scheme.h"
 #include "engine/uniformity.h"
 #include "fields/field.h"
-#include "interpreter/scheme.h"
 #include "unit/test_support.h"
 
 namespace {

@@ -13,9 +13,9 @@
 #include "engine/invariants.h"
 #include "engine/matrix.h"
 #include "engine/polynomial.h"
+#include "engine/scheme.h"
 #include "fields/field.h"
 #include "interpreter/random_points.h"
-#include "interpreter/scheme.h"
 #include "unit/bumo_checks.h"
 #include "unit/test_support.h"
 

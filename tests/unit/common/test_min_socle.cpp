@@ -12,9 +12,9 @@
 #include "engine/globals.h"
 #include "engine/matrix.h"
 #include "engine/min_gens.h"
+#include "engine/scheme.h"
 #include "engine/socle.h"
 #include "fields/field.h"
-#include "interpreter/scheme.h"
 #include "unit/test_support.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/monom.h"
-#include "engine/text.h"
 #include "fields/field.h"
+#include "fields/text.h"
 #include "unit/test_support.h"
 
 namespace {

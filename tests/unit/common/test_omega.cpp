@@ -20,9 +20,9 @@
 #include "engine/matrix.h"
 #include "engine/omega.h"
 #include "engine/polynomial.h"
+#include "engine/scheme.h"
 #include "engine/socle.h"
 #include "fields/field.h"
-#include "interpreter/scheme.h"
 #include "unit/test_support.h"
 
 namespace {

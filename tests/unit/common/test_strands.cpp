@@ -16,8 +16,8 @@
 #include "engine/matrix.h"
 #include "engine/min_gens.h"
 #include "engine/polynomial.h"
+#include "engine/scheme.h"
 #include "fields/field.h"
-#include "interpreter/scheme.h"
 #include "unit/test_support.h"
 
 namespace {

@@ -3,8 +3,6 @@
 // flag) means "not computed yet".
 #pragma once
 
-#include <iosfwd>
-
 #include "engine/ideal.h"
 #include "engine/matrix.h"
 #include "engine/monom.h"
@@ -65,11 +63,3 @@ public:
     // ev_q, pi) after the separators released it, so that it can run again.
     void renew_triangular_system();
 };
-
-// The points: <1:x_1:...:x_n> for each point, with nothing in between.
-void disp_scheme(std::ostream& s, const scheme& X);
-// The full display: heading, points and whatever results exist
-// (interpreter/displays.cpp).
-std::ostream& operator<<(std::ostream& s, scheme& X);
-// Reads s * n field elements into P, row by row, without normalising.
-std::istream& operator>>(std::istream& s, scheme& X);

@@ -1,5 +1,5 @@
 // The cyclotomic commands in the programs over Q and F_p: a hint, nothing read.
-#include "fields/cyclotomic_sets.h"
+#include "interpreter/cyclotomic_commands.h"
 
 #include <iostream>
 

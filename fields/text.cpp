@@ -1,4 +1,4 @@
-#include "engine/text.h"
+#include "fields/text.h"
 
 int len(int x)
 {

@@ -1,5 +1,5 @@
 // The cyclotomic commands of TARV_QN.
-#include "fields/cyclotomic_sets.h"
+#include "interpreter/cyclotomic_commands.h"
 
 #include <algorithm>
 #include <iostream>
@@ -7,11 +7,12 @@
 
 #include "engine/globals.h"
 #include "engine/polynomial.h"
+#include "engine/scheme.h"
 #include "fields/QN.h"
+#include "fields/cyclotomic_points.h"
 #include "fields/rational_text.h"
 #include "interpreter/harness_hooks.h"
 #include "interpreter/input.h"
-#include "interpreter/scheme.h"
 #include "interpreter/session.h"
 #include "interpreter/store.h"
 
@@ -58,30 +59,6 @@ void cyclpol()
     std::cout << "the " << QN::N << "-th cyclotomic polynomial over Q is :\n" << f << "\n";
     print_line();
     dim = saved_dim;
-}
-
-// zeta^i in the current field Q(zeta_N), i >= 0: since zeta^N = 1 the
-// powers are the table entries, (zeta^k)^e = zeta^(k e mod N).
-static QN root_power(long long i)
-{
-    i %= QN::N;
-    if (i >= QN::n) return QN_phi[i - QN::n];
-    QN x(0);
-    x.a[i] = 1;
-    return x;
-}
-
-// Euler's phi: the degree of Q(zeta_s).
-static int euler_phi(int s)
-{
-    int phi = s;
-    for (int p = 2; p * p <= s; ++p) {
-        if (s % p != 0) continue;
-        while (s % p == 0) s /= p;
-        phi -= phi / p;
-    }
-    if (s > 1) phi -= phi / s;
-    return phi;
 }
 
 // The common start of the three builders: the plane, a new name and s > 0.

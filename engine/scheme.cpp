@@ -1,7 +1,4 @@
-#include "interpreter/scheme.h"
-
-#include <istream>
-#include <ostream>
+#include "engine/scheme.h"
 
 #include "engine/globals.h"
 
@@ -97,20 +94,4 @@ scheme::~scheme()
     delete[] linres[0];
     delete[] linres[1];
     delete[] linres;
-}
-
-void disp_scheme(std::ostream& s, const scheme& X)
-{
-    for (int i = 0; i < X.s; ++i) {
-        s << "<1";
-        for (int j = 0; j < X.P->cols; ++j) s << ":" << X.P->a[i][j];
-        s << ">";
-    }
-}
-
-std::istream& operator>>(std::istream& s, scheme& X)
-{
-    for (int i = 0; i < X.s; ++i)
-        for (int j = 0; j < X.P->cols; ++j) s >> X.P->a[i][j];
-    return s;
 }
