@@ -100,9 +100,9 @@ struct sep_go {
 // the small prime fields, computation modulo many primes over Q (modular),
 // exact field arithmetic otherwise and as the fallback.
 template <template <class> class Run, class F = K>
-void run_with(scheme& X, dense_path path, bool (*modular)(scheme&))
+void run_with(scheme& X, dense_path path, bool progress, bool (*modular)(scheme&, modular_control&),
+              modular_control& control)
 {
-    bool progress = verbose != 0;
     if (path == dense_path::fastest) {
         if constexpr (small_prime_field<F>::value) {
             if (small_prime_field<F>::modulus() < (1u << 15)) {
@@ -111,11 +111,19 @@ void run_with(scheme& X, dense_path path, bool (*modular)(scheme&))
             }
         }
         if constexpr (modular_field) {
-            if (modular(X)) return;
+            control.progress = progress;
+            if (modular(X, control)) return;
             progress = false;  // the modular attempt gave the report
         }
     }
     Run<exact_rows>::go(X, progress);
+}
+
+// The whole Buchberger-Moeller computation: O, B, Ix, q, ev_q and pi.
+void full_bu_mo(scheme& X, dense_path path, bool progress, modular_control& control)
+{
+    run_with<bumo_go>(X, path, progress, bu_mo_modular, control);
+    X.groebner = 1;
 }
 
 }  // namespace
@@ -125,16 +133,31 @@ void bu_mo(scheme& X, dense_path path)
     // A second run after the separators released the triangular system.
     X.renew_triangular_system();
     if (verbose) std::cerr << "calculating triangular sequence ...\n";
-    run_with<bumo_go>(X, path, bu_mo_modular);
+    modular_control control;
+    // Over Q the invariants need only O and B; Ix follows when asked for.
+    X.groebner = 0;
+    if (!(modular_field && path == dense_path::fastest && order_ideal_modular(X, control)))
+        full_bu_mo(X, path, verbose != 0, control);
     if (verbose) std::cerr << "\n";
     std::cout << Line;
     hilbert(X);
 }
 
+void need_groebner(scheme& X)
+{
+    if (X.delta == 0) bu_mo(X);
+    if (X.groebner) return;
+    X.renew_triangular_system();
+    modular_control control;
+    full_bu_mo(X, dense_path::fastest, false, control);
+}
+
 void sep(scheme& X, dense_path path)
 {
+    need_groebner(X);
     if (verbose) std::cerr << "calculating biorthogonal sequence ...\n";
-    run_with<sep_go>(X, path, sep_modular);
+    modular_control control;
+    run_with<sep_go>(X, path, verbose != 0, sep_modular, control);
     if (verbose) std::cerr << "\n";
     std::cout << Line;
     X.sep = 1;
@@ -162,7 +185,9 @@ void hilbert(scheme& X)
     int rX = d - 1;
     X.sigma = rX - 1;
     X.delta = X.delta_fct[rX];
-    X.alpha = X.Ix->gen[0].term[0].tot_deg();
+    // The smallest degree of a border monomial is that of a corner, the
+    // smallest degree of a leading term of the Groebner basis.
+    X.alpha = X.no_of_border > 0 ? X.B[0].tot_deg() : X.Ix->gen[0].term[0].tot_deg();
     int sum = 0;
     for (int k = 0; k < s; ++k) {
         sum += X.delta_fct[k];

@@ -30,6 +30,10 @@ enum class dense_path { fastest, exact };
 // After the separators were computed the triangular system is re-created
 // first and the separators are marked as not computed.
 void bu_mo(scheme& X, dense_path path = dense_path::fastest);
+// Makes sure that Ix, q, ev_q and pi hold the Buchberger-Moeller results
+// (over Q bu_mo may have found O and B alone); runs bu_mo first when it has
+// not run, and otherwise adds them without any output.
+void need_groebner(scheme& X);
 // The separators from q, ev_q and pi (bu_mo must have run); releases those,
 // sets X.sep and ends with hilbert2.
 void sep(scheme& X, dense_path path = dense_path::fastest);

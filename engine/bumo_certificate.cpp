@@ -301,4 +301,29 @@ bool certify_separators(const scheme& X)
     return true;
 }
 
+bool certify_corner_elements(const scheme& X, const monom* O, int n, const std::vector<polynomial>& gens)
+{
+    monomial_table table;
+    if (!order_ideal(O, n, table)) return false;
+    std::vector<monom> border, corners;
+    border_of(O, n, border, corners, table);
+    const point_values V(X, table);
+    integer_poly f;
+    mpz_class acc;
+    for (const polynomial& g : gens) {
+        if (sign(g) == 0 || g.coef[0] != 1 || !terms_decrease(g)) return false;
+        const monom& lead = g.term[0];
+        auto corner = std::lower_bound(corners.begin(), corners.end(), lead);
+        if (corner == corners.end() || !(*corner == lead)) return false;
+        const int lead_entry = n + static_cast<int>(corner - corners.begin());
+        auto entry_of = [&](int i, const monom& t) { return i == 0 ? lead_entry : position(O, n, t); };
+        if (!f.load(g, entry_of)) return false;
+        for (int i = 0; i < X.s; ++i) {
+            f.evaluate(acc, V, i);
+            if (sgn(acc) != 0) return false;
+        }
+    }
+    return true;
+}
+
 #endif

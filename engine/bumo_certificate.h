@@ -29,6 +29,11 @@
 // one product each from a divisor.
 #pragma once
 
+#include <vector>
+
+#include "engine/monom.h"
+#include "engine/polynomial.h"
+
 class scheme;
 
 // Checks O[0..n-1], B, Ix and q, pi [0..n-1] of X as above; when they hold,
@@ -37,3 +42,7 @@ class scheme;
 bool certify_bu_mo(scheme& X, int n);
 // Checks the separators of X against O (all s elements).
 bool certify_separators(const scheme& X);
+// Checks that O[0..n-1] is an order ideal and that each f of gens is a
+// corner t of it with coefficient 1 plus terms in O below t, vanishing at
+// every point of X.
+bool certify_corner_elements(const scheme& X, const monom* O, int n, const std::vector<polynomial>& gens);

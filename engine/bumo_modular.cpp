@@ -28,6 +28,11 @@ bool sep_modular(scheme&, modular_control&)
     return false;
 }
 
+bool order_ideal_modular(scheme&, modular_control&)
+{
+    return false;
+}
+
 #else
 
 #include <cstdint>
@@ -417,14 +422,14 @@ void store(scheme& X, const core& run, std::vector<mpq_class>& values)
 // countdown of the progress report comes from the first run, and is
 // completed from the accepted run at the end.
 template <class Restart, class Take>
-bool over_primes(scheme& X, int max_primes, bool progress, Restart restart, Take take)
+bool over_primes(scheme& X, const modular_control& control, bool progress, Restart restart, Take take)
 {
     std::unique_ptr<core> best;
     std::vector<residue> coord;
-    int printed = -1;  // the countdown has reached s - printed
+    int printed = control.countdown_at;  // the countdown has reached s - printed
     int tried = 0;
     for (uint32_t p : modular_primes()) {
-        if (max_primes > 0 && tried++ == max_primes) break;
+        if (control.max_primes > 0 && tried++ == control.max_primes) break;
         if (!reduce_points(X, p, coord)) continue;
         auto run = std::make_unique<core>(wide_prime_rows(p), X.s, coord);
         run->run(progress && printed < 0);
@@ -459,7 +464,7 @@ bool bu_mo_modular(scheme& X, modular_control& control)
 {
     std::unique_ptr<lifter> lift;
     return over_primes(
-        X, control.max_primes, verbose != 0,
+        X, control, verbose != 0 && control.progress,
         [&](const core& best) { lift = std::make_unique<lifter>(bumo_lifter(best, control.confirmations)); },
         [&](uint32_t p, const core& best, const core& run) {
             if (!lift->feed(p, residues(run))) return false;
@@ -480,7 +485,7 @@ bool sep_modular(scheme& X)
 bool sep_modular(scheme& X, modular_control& control)
 {
     const int s = X.s;
-    bool progress = verbose != 0;
+    bool progress = verbose != 0 && control.progress;
     // Fewer than s distinct points (O was not filled) have no separators
     // that a check could confirm.
     if (s > 1 && sign(X.O[s - 1]) == 0) {
@@ -492,7 +497,7 @@ bool sep_modular(scheme& X, modular_control& control)
     std::vector<int> lengths(s, s), order(s);
     for (int h = 0; h < s; ++h) order[h] = s - 1 - h;
     bool done = over_primes(
-        X, control.max_primes, false,
+        X, control, false,
         [&](const core&) { lift = std::make_unique<lifter>(lengths, order, control.confirmations); },
         [&](uint32_t p, const core& best, const core& run) {
             const wide_prime_rows ops(p);
@@ -515,6 +520,71 @@ bool sep_modular(scheme& X, modular_control& control)
     if (!done && progress)
         for (int h = s - 1; h >= 0; --h) countdown(h + 1);
     return done;
+}
+
+bool order_ideal_modular(scheme& X, modular_control& control)
+{
+    const int s = X.s;
+    bool complete = true;  // the first prime gave s independent values
+    std::vector<int> needed;       // the Groebner basis rows of the corners below O[s-1]
+    std::vector<size_t> offset;    // where each row starts in G_coef
+    std::unique_ptr<lifter> lift;
+    std::vector<polynomial> corner_elements;
+    auto store_order = [&](const core& run) {
+        for (int j = 0; j < s; ++j) X.O[j] = run.O[j];
+        delete[] X.B;
+        X.no_of_border = static_cast<int>(run.B.size());
+        X.B = new monom[run.B.size()];
+        for (size_t i = 0; i < run.B.size(); ++i) X.B[i] = run.B[i];
+    };
+    bool done = over_primes(
+        X, control, verbose != 0 && control.progress,
+        [&](const core& best) {
+            needed.clear();
+            offset.clear();
+            std::vector<int> lengths, order;
+            size_t off = 0;
+            for (size_t g = 0; g < best.G_lead.size(); ++g) {
+                offset.push_back(off);
+                off += size_t(best.G_top[g]) + 1;
+                if (best.r + 1 == s && best.G_lead[g] < best.O[s - 1]) {
+                    needed.push_back(static_cast<int>(g));
+                    lengths.push_back(best.G_top[g] + 1);
+                }
+            }
+            for (int i = static_cast<int>(needed.size()) - 1; i >= 0; --i) order.push_back(i);
+            lift = std::make_unique<lifter>(lengths, order, control.confirmations);
+        },
+        [&](uint32_t p, const core& best, const core& run) {
+            if (best.r + 1 < s) {
+                complete = false;
+                control.countdown_at = best.r;
+                return true;
+            }
+            if (needed.empty()) {
+                store_order(best);
+                return true;
+            }
+            std::vector<residue> r;
+            for (int g : needed)
+                r.insert(r.end(), run.G_coef.begin() + offset[g], run.G_coef.begin() + offset[g] + run.G_top[g] + 1);
+            if (!lift->feed(p, r)) return false;
+            corner_elements.assign(needed.size(), polynomial());
+            size_t v = 0;
+            for (size_t i = 0; i < needed.size(); ++i) {
+                const int g = needed[i];
+                take_poly(corner_elements[i], &best.G_lead[g], best.O.data(), best.G_top[g], lift->values.data() + v);
+                v += size_t(best.G_top[g]) + 1;
+            }
+            if (certify_corner_elements(X, best.O.data(), s, corner_elements)) {
+                store_order(best);
+                return true;
+            }
+            ++control.refused;
+            lift->reject();
+            return false;
+        });
+    return done && complete;
 }
 
 #endif

@@ -30,6 +30,8 @@ struct modular_control {
     int confirmations = 2;  // further primes that must agree with a lift before the exact check
     int max_primes = 0;     // primes tried at most; 0: all there are
     int refused = 0;        // out: lifts the exact check refused
+    bool progress = true;   // write the countdown (when verbose)
+    int countdown_at = -1;  // a countdown begun elsewhere: it has reached s - countdown_at
 };
 
 // The primes the computation uses, in the order it tries them (empty but
@@ -43,3 +45,15 @@ bool bu_mo_modular(scheme& X);
 bool bu_mo_modular(scheme& X, modular_control& control);
 bool sep_modular(scheme& X);
 bool sep_modular(scheme& X, modular_control& control);
+
+// The order ideal O and the border B of X alone (not Ix, q, ev_q, pi),
+// modulo one prime in general.  The values of O at the points are
+// independent modulo p, hence over Q; the run over Q differs from the run
+// modulo p only where a candidate that is independent over Q became
+// dependent modulo p, so O is the order ideal over Q when every corner of
+// O below its last element has a Groebner basis element over Q: those few
+// are lifted and checked exactly.  False (nothing stored) when the first
+// prime gives fewer than s independent values (points that meet modulo p,
+// or are not distinct); control.countdown_at then tells how far the
+// countdown went.
+bool order_ideal_modular(scheme& X, modular_control& control);

@@ -113,7 +113,7 @@ void order_ideal(std::ostream& s, scheme& X)
 
 void groebner(scheme& X)
 {
-    need_bu_mo(X);
+    need_groebner(X);
     std::cout << "Groebner basis of I(X) : \n";
     numbered("g", *X.Ix);
     std::cout << Line;

@@ -46,7 +46,7 @@ void add_row(matrix& m, int i, const matrix& v, int l, const K& f)
 // of the relation matrix R, whose pivot columns are the superfluous elements.
 void min_Ix(scheme& X)
 {
-    if (X.delta == 0) bu_mo(X);
+    need_groebner(X);
     if (!X.Lf_Ix) create_Lf_Ix(X);
     if (!X.Can_Lf) create_Can_Lf(X);
 

@@ -218,7 +218,7 @@ polynomial canonical_form(const scheme& X, const monom& t)
 
 void omega(scheme& X)
 {
-    if (X.delta == 0) bu_mo(X);
+    need_groebner(X);
     const int s = X.s;
     const monom* O = X.O;
 

@@ -46,6 +46,7 @@ scheme::scheme(int ss)
       A_d_coldeg(nullptr),
       A_d(nullptr),
       sep(0),
+      groebner(0),
       linid(0),
       linom(0),
       linres(new int*[2])

@@ -50,6 +50,8 @@ public:
     int* A_d_coldeg;
     polynomial* A_d;
     int sep;               // 1 once the separators exist (q, ev_q, pi released)
+    int groebner;          // 1 once Ix, q, ev_q and pi hold the Buchberger-Moeller results;
+                           // over Q the order ideal and border (delta != 0) may come alone
     int linid;             // 1 once the linear strand of I_X exists
     int linom;             // 1 once the linear strand of w_R exists
     int** linres;          // two rows of n entries: the strands of I_X and w_R

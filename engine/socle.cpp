@@ -24,7 +24,7 @@
 // multiple inside O and cannot lead a socle element.
 void socle(scheme& X)
 {
-    if (X.delta == 0) bu_mo(X);
+    need_groebner(X);
     if (X.socle) return;
     if (!X.Lf_Ix) create_Lf_Ix(X);
     if (!X.Can_Lf) create_Can_Lf(X);

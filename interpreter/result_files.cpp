@@ -120,6 +120,7 @@ void putGroebner(int v)
     scheme& X = scheme_at(v);
     if (X.delta != 0) print_line();
     else bu_mo(X);
+    need_groebner(X);
     put_ideal(out, *X.Ix);
     close_result_file(out);
 }

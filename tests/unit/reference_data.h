@@ -197,6 +197,7 @@ inline void check_all(const std::string& suffix, const to_field& convert)
 
         ASSERT_EQ(X.s, std::stoi(ref["s"]));
         bu_mo(X);
+        need_groebner(X);
 
         std::vector<int> hf = numbers(ref["hf"]), hfdelta = numbers(ref["hfdelta"]);
         ASSERT_EQ(int(hf.size()), X.sigma + 2);

@@ -152,6 +152,7 @@ TEST_F(ModularTest, TooFewPrimesGiveUp)
     EXPECT_FALSE(bu_mo_modular(*X, control));
     // bu_mo then computes exactly.
     bu_mo(*X);
+    need_groebner(*X);
     EXPECT_TRUE(certify_bu_mo(*X, X->s));
     delete X;
 }
@@ -164,6 +165,7 @@ TEST_F(ModularTest, ProgressReportIsComplete)
     std::streambuf* saved_err = std::cerr.rdbuf(err.rdbuf());
     verbose = 1;
     bu_mo(*X);
+    need_groebner(*X);
     sep(*X);
     verbose = 0;
     std::cerr.rdbuf(saved_err);

@@ -62,6 +62,7 @@ TEST_F(SeveralFieldsTest, IrrationalPointSetsSatisfyTheDefiningProperties)
                 SCOPED_TRACE("N = " + std::to_string(N) + ", n = " + std::to_string(n));
                 auto X = random_cyclotomic_scheme(n == 2 ? 8 : 10, draw);
                 bu_mo(*X);
+                need_groebner(*X);
                 check_bu_mo(*X);
                 sep(*X);
                 check_hilbert_and_separators(*X);

@@ -65,6 +65,7 @@ TEST_F(BuMoTest, RandomPointSetsSatisfyTheDefiningProperties)
         SCOPED_TRACE("ordering " + std::to_string(c.ordering));
         auto X = make_scheme(lagged_points(c.s, c.low, c.high, ++seed));
         bu_mo(*X);
+        need_groebner(*X);
         check_bu_mo(*X);
         auto Y = make_scheme(lagged_points(c.s, c.low, c.high, seed));
         bu_mo(*Y, dense_path::exact);
@@ -87,6 +88,7 @@ TEST_F(BuMoTest, PointsOnALineAndInSpecialPosition)
     for (int i = 0; i < 6; ++i) line.push_back({i, 2 * i, 0});
     auto X = make_scheme(line);
     bu_mo(*X);
+    need_groebner(*X);
     check_bu_mo(*X);
     EXPECT_EQ(X->sigma, 4);
     EXPECT_EQ(X->delta, 1);
@@ -105,6 +107,7 @@ TEST_F(BuMoTest, PointsOnALineAndInSpecialPosition)
         use(3, ordering);
         X = make_scheme(grid);
         bu_mo(*X);
+        need_groebner(*X);
         check_bu_mo(*X);
         sep(*X);
         check_hilbert_and_separators(*X);
@@ -118,6 +121,7 @@ TEST_F(BuMoTest, SinglePointAndThreePlanePoints)
     use(3, 1);
     auto X = make_scheme({{2, 3, 5}});
     bu_mo(*X);
+    need_groebner(*X);
     check_bu_mo(*X);
     EXPECT_EQ(X->sigma, -1);
     EXPECT_EQ(X->delta, 1);
@@ -140,6 +144,7 @@ TEST_F(BuMoTest, SinglePointAndThreePlanePoints)
     use(2, 1);
     X = make_scheme({{0, 0}, {1, 0}, {0, 1}});
     bu_mo(*X);
+    need_groebner(*X);
     check_bu_mo(*X);
     // O = {1, v, u} with u the first variable; three quadrics.
     EXPECT_EQ(X->O[1].exp[1], 1);
@@ -173,11 +178,14 @@ TEST_F(BuMoTest, RepeatedRunAfterSeparatorsRebuildsTheTriangularSystem)
     use(3, 1);
     auto X = make_scheme(lagged_points(20, 0, 5, 99));
     bu_mo(*X);
+    need_groebner(*X);
     auto Y = make_scheme(lagged_points(20, 0, 5, 99));
     bu_mo(*Y);
+    need_groebner(*Y);
     sep(*X);
     ASSERT_EQ(X->q, nullptr);
     bu_mo(*X);
+    need_groebner(*X);
     EXPECT_EQ(X->sep, 0);
     ASSERT_NE(X->q, nullptr);
     expect_same_results(*X, *Y);
@@ -190,6 +198,7 @@ TEST_F(BuMoTest, RepeatedPointsStillEndTheLoop)
     use(2, 1);
     auto X = make_scheme({{1, 2}, {3, 4}, {1, 2}});
     bu_mo(*X);
+    need_groebner(*X);
     // Two distinct points: O fills two places, the third stays 1.
     EXPECT_EQ(X->O[1].tot_deg(), 1);
     EXPECT_EQ(X->O[2].tot_deg(), 0);
@@ -203,9 +212,11 @@ TEST_F(BuMoTest, ProgressReportsAndSeparatorLines)
     auto X = make_scheme({{0, 0}, {1, 0}, {0, 1}});
     verbose = 1;
     bu_mo(*X);
+    need_groebner(*X);
     sep(*X);
     verbose = 0;
     bu_mo(*X);
+    need_groebner(*X);
     EXPECT_EQ(err.str(),
               "calculating triangular sequence ...\n[3][2][1]\n"
               "calculating biorthogonal sequence ...\n[3][2][1]\n");

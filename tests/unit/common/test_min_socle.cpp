@@ -31,7 +31,10 @@ protected:
 std::unique_ptr<scheme> computed_scheme(const points& pts)
 {
     auto X = make_scheme(pts);
-    printed([&] { bu_mo(*X); });  // bu_mo writes the separator line
+    printed([&] {
+        bu_mo(*X);
+        need_groebner(*X);
+    });  // bu_mo writes the separator line
     return X;
 }
 

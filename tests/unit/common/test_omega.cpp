@@ -361,6 +361,7 @@ TEST_F(OmegaTest, CanonicalFormIsTheHomogenizedNormalForm)
     xorshift64star g(7);
     auto X = make_scheme(random_points(g, 9));
     bu_mo(*X);
+    need_groebner(*X);
     for (const monom& t : {mono({3, 0, 0}), mono({1, 2, 1}), mono({0, 0, 4}), mono({1, 0, 0})}) {
         polynomial c = canonical_form(*X, t);
         polynomial nf = normal_form(*X, polynomial(t));

@@ -1,0 +1,150 @@
+// Over Q bu_mo finds the order ideal and border modulo a prime and proves
+// them without the rational Groebner basis; the basis follows on demand.
+// The order ideal must be the one of exact arithmetic also where the first
+// prime gives another one, or merges points.
+#include <sstream>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "engine/bumo.h"
+#include "engine/bumo_certificate.h"
+#include "engine/bumo_modular.h"
+#include "engine/globals.h"
+#include "engine/ideal.h"
+#include "engine/scheme.h"
+#include "fields/field.h"
+#include "interpreter/random_points.h"
+
+namespace {
+
+class OrderIdealTest : public ::testing::Test {
+protected:
+    int saved_dim = dim, saved_proj = proj, saved_verbose = verbose;
+    std::ostringstream out;
+    std::streambuf* saved_out = nullptr;
+
+    void SetUp() override
+    {
+        verbose = 0;
+        saved_out = std::cout.rdbuf(out.rdbuf());
+    }
+    void TearDown() override
+    {
+        std::cout.rdbuf(saved_out);
+        dim = saved_dim;
+        proj = saved_proj;
+        verbose = saved_verbose;
+    }
+    static void use(int n)
+    {
+        dim = n;
+        proj = n + 1;
+    }
+};
+
+using points = std::vector<std::vector<mpq_class>>;
+
+scheme* make_scheme(const points& pts)
+{
+    scheme* X = new scheme(static_cast<int>(pts.size()));
+    for (size_t i = 0; i < pts.size(); ++i)
+        for (int j = 0; j < dim; ++j) X->P->a[i][j] = Rational(pts[i][j]);
+    return X;
+}
+
+points random_points(int s, int low, int high, uint32_t seed)
+{
+    lagged_fibonacci gen(seed);
+    points q(s, std::vector<mpq_class>(dim));
+    for (auto& p : q)
+        for (auto& x : p) x = gen.uniform(low, high);
+    return q;
+}
+
+mpq_class prime(int i)
+{
+    return mpq_class(static_cast<unsigned long>(modular_primes()[i]));
+}
+
+// bu_mo (modular, order ideal first) against exact arithmetic: O, B, the
+// Hilbert data, and the Groebner basis added on demand.
+void expect_exact_order_ideal(const points& pts, bool expect_alone = true)
+{
+    scheme* X = make_scheme(pts);
+    scheme* Y = make_scheme(pts);
+    bu_mo(*X);
+    bu_mo(*Y, dense_path::exact);
+    if (expect_alone) {
+        EXPECT_EQ(X->groebner, 0);
+    }
+    for (int j = 0; j < X->s; ++j) ASSERT_TRUE(X->O[j] == Y->O[j]) << j;
+    ASSERT_EQ(X->no_of_border, Y->no_of_border);
+    for (int b = 0; b < X->no_of_border; ++b) ASSERT_TRUE(X->B[b] == Y->B[b]) << b;
+    EXPECT_EQ(X->alpha, Y->alpha);
+    EXPECT_EQ(X->sigma, Y->sigma);
+    EXPECT_EQ(X->delta, Y->delta);
+    for (int d = 0; d < X->s; ++d) EXPECT_EQ(X->hilb_fct[d], Y->hilb_fct[d]) << d;
+    need_groebner(*X);
+    EXPECT_EQ(X->groebner, 1);
+    ASSERT_EQ(X->Ix->no_of_gens, Y->Ix->no_of_gens);
+    for (int g = 0; g < X->Ix->no_of_gens; ++g) EXPECT_TRUE(X->Ix->gen[g] == Y->Ix->gen[g]) << g;
+    delete X;
+    delete Y;
+}
+
+TEST_F(OrderIdealTest, RandomAndSpecialPointSetsAgreeWithExactArithmetic)
+{
+    use(2);
+    expect_exact_order_ideal(random_points(30, -50, 50, 11));
+    // Points on a conic and on a line: corners below the last element of O.
+    expect_exact_order_ideal({{0, 0}, {1, 1}, {-1, 1}, {2, 4}, {-2, 4}, {3, 9}, {1, 5}});
+    use(3);
+    expect_exact_order_ideal(random_points(40, -50, 50, 12));
+    expect_exact_order_ideal({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {3, 0, 0}, {mpq_class(1, 2), 1, 0}});
+    use(4);
+    expect_exact_order_ideal({{1, 0, 0, 0}});
+}
+
+TEST_F(OrderIdealTest, AnOrderIdealOfTheFirstPrimeIsRefused)
+{
+    // Modulo the first prime p the three points lie on the line Y = 0, so
+    // that prime finds the order ideal 1, X, X^2: independent modulo p, but
+    // not the order ideal over Q, which is 1, X, Y (Y is a corner below X^2
+    // without a Groebner basis element over Q).
+    use(2);
+    expect_exact_order_ideal({{0, 0}, {1, 0}, {2, prime(0)}});
+    expect_exact_order_ideal({{0, 0}, {1, 0}, {2, prime(0) * prime(1)}, {5, 7}});
+}
+
+TEST_F(OrderIdealTest, PointsMetModuloTheFirstPrimeUseTheWholeComputation)
+{
+    use(2);
+    expect_exact_order_ideal({{prime(0), 0}, {0, 0}, {1, 1}, {2, 3}}, false);
+    // Points that are not distinct: bu_mo still ends, with fewer elements.
+    scheme* X = make_scheme({{1, 2}, {3, 4}, {1, 2}});
+    bu_mo(*X);
+    EXPECT_EQ(X->groebner, 1);
+    EXPECT_TRUE(certify_bu_mo(*X, 2));
+    delete X;
+}
+
+TEST_F(OrderIdealTest, CornerCertificateRefusesWrongElements)
+{
+    use(2);
+    scheme* X = make_scheme({{0, 0}, {1, 1}, {-1, 1}, {2, 4}});
+    bu_mo(*X, dense_path::exact);
+    std::vector<polynomial> gens(X->Ix->gen, X->Ix->gen + X->Ix->no_of_gens);
+    EXPECT_TRUE(certify_corner_elements(*X, X->O, X->s, gens));
+    // A changed coefficient does not vanish at the points.
+    std::vector<polynomial> wrong = gens;
+    wrong[0].coef[wrong[0].no_of_monoms - 1] += 1;
+    EXPECT_FALSE(certify_corner_elements(*X, X->O, X->s, wrong));
+    // A leading term that is not a corner of O.
+    wrong = gens;
+    wrong[0].term[0] = X->O[1];
+    EXPECT_FALSE(certify_corner_elements(*X, X->O, X->s, wrong));
+    delete X;
+}
+
+}  // namespace
