@@ -21,7 +21,7 @@ void beta_matrix(scheme& X)
 {
     if (X.beta_matrix) return;
     if (X.delta == 0) bu_mo(X);
-    if (X.sep == 0) sep(X);
+    if (!X.sep_polys) sep(X);
 
     const int s = X.s;
     const int delta = X.delta;

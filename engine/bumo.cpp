@@ -147,7 +147,8 @@ void need_groebner(scheme& X)
 {
     if (X.delta == 0) bu_mo(X);
     if (X.groebner) return;
-    X.renew_triangular_system();
+    // Without the Groebner basis there are no separator polynomials, so q,
+    // ev_q and pi are still there to be filled.
     modular_control control;
     full_bu_mo(X, dense_path::fastest, false, control);
 }
@@ -155,12 +156,16 @@ void need_groebner(scheme& X)
 void sep(scheme& X, dense_path path)
 {
     need_groebner(X);
-    if (verbose) std::cerr << "calculating biorthogonal sequence ...\n";
+    // When the flags were decided without the separators, their report and
+    // line were written then.
+    const bool report = !X.sep;
+    if (verbose && report) std::cerr << "calculating biorthogonal sequence ...\n";
     modular_control control;
-    run_with<sep_go>(X, path, verbose != 0, sep_modular, control);
-    if (verbose) std::cerr << "\n";
-    std::cout << Line;
+    run_with<sep_go>(X, path, verbose != 0 && report, sep_modular, control);
+    if (verbose && report) std::cerr << "\n";
+    if (report) std::cout << Line;
     X.sep = 1;
+    X.sep_polys = 1;
     delete[] X.pi;
     delete[] X.q;
     delete X.ev_q;
@@ -203,6 +208,27 @@ void hilbert2(scheme& X)
             X.is_CB = 0;
             break;
         }
+    gorenstein_by_symmetry(X);
+}
+
+bool decide_cayley_bacharach(scheme& X)
+{
+    if (!modular_field || cayley_bacharach_modular(X) != 1) return false;
+    if (verbose) {
+        std::cerr << "calculating biorthogonal sequence ...\n";
+        for (int h = X.s; h >= 1; --h) bumo_detail::countdown(h);
+        std::cerr << "\n";
+    }
+    std::cout << Line;
+    X.sep = 1;
+    X.is_CB = 1;
+    gorenstein_by_symmetry(X);
+    return true;
+}
+
+void gorenstein_by_symmetry(scheme& X)
+{
+    X.is_ar_Go = 0;
     if (!X.is_CB) return;
     // A single point (sigma = -1) is a complete intersection, hence Gorenstein.
     X.is_ar_Go = 1;

@@ -41,6 +41,14 @@ void sep(scheme& X, dense_path path = dense_path::fastest);
 void hilbert(scheme& X);
 // is_CB and is_ar_Go from the separators.
 void hilbert2(scheme& X);
+// is_ar_Go from is_CB and the Hilbert function: a Cayley-Bacharach scheme
+// is arithmetically Gorenstein exactly when its h-vector is symmetric.
+void gorenstein_by_symmetry(scheme& X);
+// Over Q: when a computation modulo a prime proves the Cayley-Bacharach
+// property, sets is_CB, is_ar_Go and sep (not the separator polynomials),
+// writes what sep writes and returns true; false, changing nothing, when
+// that proof fails or the field is not Q.
+bool decide_cayley_bacharach(scheme& X);
 
 // Positions (or -1): t in O by a full scan; t in O by its degree block;
 // the Ix generator with leading monomial t; t in B.

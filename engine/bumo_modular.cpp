@@ -33,6 +33,11 @@ bool order_ideal_modular(scheme&, modular_control&)
     return false;
 }
 
+int cayley_bacharach_modular(const scheme&)
+{
+    return 0;
+}
+
 #else
 
 #include <cstdint>
@@ -585,6 +590,43 @@ bool order_ideal_modular(scheme& X, modular_control& control)
             return false;
         });
     return done && complete;
+}
+
+int cayley_bacharach_modular(const scheme& X)
+{
+    const int s = X.s;
+    const int rX = X.sigma + 1;
+    const int top = rX == 0 ? 0 : X.hilb_fct[rX - 1];  // O[top..s-1] have the top degree
+    std::vector<residue> coord;
+    int tried = 0;
+    for (uint32_t p : modular_primes()) {
+        if (tried == 3) break;
+        if (!reduce_points(X, p, coord)) continue;
+        ++tried;
+        core run(wide_prime_rows(p), s, coord);
+        run.run(false);
+        if (run.r + 1 != s) continue;
+        bool same = true;
+        for (int j = 0; j < s && same; ++j) same = run.O[j] == X.O[j];
+        if (!same) continue;
+        // The separators modulo p are those over Q reduced: a coefficient
+        // that is not zero modulo p is not zero over Q.
+        const wide_prime_rows ops(p);
+        auto load_q = [&](int h, core::acc* a) {
+            const residue* qh = run.Q.data() + run.q_off(h);
+            for (int k = 0; k <= h; ++k) a[k] = qh[k];
+        };
+        auto ev_q = [&](int h, int pt) { return run.ev_q(h, pt); };
+        std::vector<residue> S = bumo_detail::sep_core(ops, s, run.perm.data(), load_q, ev_q, false);
+        bool all_top = true;
+        for (int h = 0; h < s && all_top; ++h) {
+            const residue* row = S.data() + size_t(h) * s;
+            all_top = false;
+            for (int k = top; k < s && !all_top; ++k) all_top = row[k] != 0;
+        }
+        if (all_top) return 1;
+    }
+    return 0;
 }
 
 #endif

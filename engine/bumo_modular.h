@@ -57,3 +57,9 @@ bool sep_modular(scheme& X, modular_control& control);
 // or are not distinct); control.countdown_at then tells how far the
 // countdown went.
 bool order_ideal_modular(scheme& X, modular_control& control);
+
+// 1 when the separators modulo a prime (one of the first few whose order
+// ideal is X.O) all have the top degree: the separators over Q, whose
+// reductions they are, have it too and X is Cayley-Bacharach.  0 when no
+// such proof was found (X may or may not be Cayley-Bacharach).
+int cayley_bacharach_modular(const scheme& X);

@@ -19,7 +19,7 @@ void need_bu_mo(scheme& X)
 void need_separators(scheme& X)
 {
     need_bu_mo(X);
-    if (!X.sep) sep(X);
+    if (!X.sep_polys) sep(X);
 }
 
 // Decides is_ar_Go for a scheme whose separators are not computed yet, by
@@ -88,7 +88,7 @@ void hilb_fct(std::ostream& s, scheme& X)
 void is_CB(std::ostream& s, scheme& X)
 {
     need_bu_mo(X);
-    if (!X.is_CB && !X.sep) sep(X);
+    if (!X.is_CB && !X.sep && !decide_cayley_bacharach(X)) sep(X);
     s << (X.is_CB ? "scheme has Cayley-Bacharach property\n" : "scheme has NOT Cayley-Bacharach property\n") << Line;
 }
 

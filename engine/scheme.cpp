@@ -46,6 +46,7 @@ scheme::scheme(int ss)
       A_d_coldeg(nullptr),
       A_d(nullptr),
       sep(0),
+      sep_polys(0),
       groebner(0),
       linid(0),
       linom(0),
@@ -61,11 +62,12 @@ scheme::scheme(int ss)
 
 void scheme::renew_triangular_system()
 {
-    if (!sep) return;
+    sep = 0;
+    if (!sep_polys) return;
     q = new polynomial[s];
     pi = new int[s]();
     ev_q = new matrix(s, s);
-    sep = 0;
+    sep_polys = 0;
 }
 
 scheme::~scheme()
@@ -87,7 +89,7 @@ scheme::~scheme()
     delete[] pr;
     delete[] A_d_coldeg;
     delete[] A_d;
-    if (!sep) {
+    if (!sep_polys) {
         delete[] pi;
         delete[] q;
         delete ev_q;

@@ -21,9 +21,9 @@ class scheme {
 public:
     int s;                 // number of points
     matrix* P;             // s rows of n affine coordinates; point i is (1 : P[i])
-    matrix* ev_q;          // s x s values of the triangular sequence (while sep is 0)
-    polynomial* q;         // the triangular sequence, s polynomials (while sep is 0)
-    int* pi;               // pivot point of each q[j] (while sep is 0)
+    matrix* ev_q;          // s x s values of the triangular sequence (while sep_polys is 0)
+    polynomial* q;         // the triangular sequence, s polynomials (while sep_polys is 0)
+    int* pi;               // pivot point of each q[j] (while sep_polys is 0)
     ideal* separator;      // separator i takes 1 at point i and 0 at the others
     ideal* Ix;             // reduced Groebner basis of I(X), increasing leading terms
     ideal* Lf_Ix;          // leading forms of the Ix generators
@@ -49,7 +49,8 @@ public:
     int A_d_maxdeg;
     int* A_d_coldeg;
     polynomial* A_d;
-    int sep;               // 1 once the separators exist (q, ev_q, pi released)
+    int sep;               // 1 once the separators were asked for: is_CB and is_ar_Go are set
+    int sep_polys;         // 1 once the separator polynomials exist (q, ev_q, pi released)
     int groebner;          // 1 once Ix, q, ev_q and pi hold the Buchberger-Moeller results;
                            // over Q the order ideal and border (delta != 0) may come alone
     int linid;             // 1 once the linear strand of I_X exists
@@ -62,6 +63,7 @@ public:
     scheme& operator=(const scheme&) = delete;
 
     // Re-creates the work data of the Buchberger-Moeller computation (q,
-    // ev_q, pi) after the separators released it, so that it can run again.
+    // ev_q, pi) after the separators released it, so that it can run again;
+    // the separators count as not asked for.
     void renew_triangular_system();
 };

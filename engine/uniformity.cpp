@@ -53,7 +53,7 @@ static void count_down(const subset& S, int m, int s)
 void is_delta_uf(scheme& X)
 {
     if (X.delta == 0) bu_mo(X);
-    if (X.sep == 0) sep(X);
+    if (!X.sep_polys) sep(X);
     // One top-degree monomial: the leading forms are uniform exactly when
     // every separator has the top degree, the Cayley-Bacharach property.
     if (X.delta == 1) {

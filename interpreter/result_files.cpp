@@ -103,12 +103,9 @@ void putsep(int v)
     std::ofstream out;
     if (!ask_result_file(out)) return;
     scheme& X = scheme_at(v);
-    if (X.sep) {
-        print_line();
-    } else {
-        if (X.delta == 0) bu_mo(X);
-        sep(X);
-    }
+    if (X.sep) print_line();
+    else if (X.delta == 0) bu_mo(X);
+    if (!X.sep_polys) sep(X);
     put_ideal(out, *X.separator);
     close_result_file(out);
 }

@@ -147,4 +147,53 @@ TEST_F(OrderIdealTest, CornerCertificateRefusesWrongElements)
     delete X;
 }
 
+// The Cayley-Bacharach flag decided modulo a prime agrees with the one the
+// exact separators give; a scheme that is not Cayley-Bacharach is never
+// declared one.
+TEST_F(OrderIdealTest, CayleyBacharachModuloAPrimeAgreesWithTheSeparators)
+{
+    struct example {
+        int n;
+        points pts;
+        int cb;  // 1: Cayley-Bacharach
+    };
+    const std::vector<example> examples = {
+        {2, {{0, 0}, {1, 0}, {2, 0}, {0, 1}}, 0},
+        {2, {{0, 0}, {1, 0}, {0, 1}, {1, 1}}, 1},
+        {2, {{0, 0}, {0, 1}, {0, 2}, {1, 0}, {1, 1}, {1, 2}, {2, 0}, {2, 1}, {2, 2}}, 1},
+        {2, {{0, 0}, {0, 1}, {0, 2}, {1, 0}, {1, 1}, {1, 2}, {2, 0}, {2, 1}, {5, 7}}, 1},
+        {3, {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {3, 0, 0}, {0, 1, 0}, {0, 0, 1}}, 0},
+    };
+    auto check = [&](const points& pts, int cb) {
+        scheme* X = make_scheme(pts);
+        scheme* Y = make_scheme(pts);
+        bu_mo(*X);
+        bu_mo(*Y, dense_path::exact);
+        sep(*Y, dense_path::exact);
+        EXPECT_EQ(Y->is_CB, cb);
+        EXPECT_EQ(cayley_bacharach_modular(*X), cb);
+        if (decide_cayley_bacharach(*X)) {
+            EXPECT_EQ(X->sep, 1);
+            EXPECT_EQ(X->sep_polys, 0);
+            EXPECT_EQ(X->is_ar_Go, Y->is_ar_Go);
+        }
+        // The separators computed afterwards leave the flags as they are.
+        sep(*X);
+        EXPECT_EQ(X->is_CB, Y->is_CB);
+        EXPECT_EQ(X->is_ar_Go, Y->is_ar_Go);
+        for (int i = 0; i < X->s; ++i) EXPECT_TRUE(X->separator->gen[i] == Y->separator->gen[i]) << i;
+        delete X;
+        delete Y;
+    };
+    for (const example& e : examples) {
+        SCOPED_TRACE(e.pts.size());
+        use(e.n);
+        check(e.pts, e.cb);
+    }
+    use(2);
+    check(random_points(15, -50, 50, 21), 1);
+    use(3);
+    check(random_points(24, -50, 50, 22), 1);
+}
+
 }  // namespace
