@@ -92,9 +92,9 @@ uint32_t inverse_mod(uint32_t x, uint32_t p)
     return wide_prime_rows(p).inverse(x);
 }
 
-// The coordinates of the points modulo p (dim rows of s); false when the
-// denominator of a coordinate is divisible by p.
-bool reduce_points(const scheme& X, uint32_t p, std::vector<residue>& coord)
+}  // namespace
+
+bool reduce_points(const scheme& X, uint32_t p, std::vector<uint32_t>& coord)
 {
     coord.assign(size_t(dim) * X.s, 0);
     for (int c = 0; c < X.s; ++c)
@@ -107,6 +107,8 @@ bool reduce_points(const scheme& X, uint32_t p, std::vector<residue>& coord)
         }
     return true;
 }
+
+namespace {
 
 // Lifts vectors of residues modulo successive primes to rational numbers.
 // The entries form rows whose entries tend to share a denominator; each row

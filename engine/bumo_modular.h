@@ -38,6 +38,10 @@ struct modular_control {
 // over Q).
 const std::vector<uint32_t>& modular_primes();
 
+// The coordinates of the points modulo p, dim rows of s (coordinate k of
+// point c at k * s + c); false when p divides the denominator of one.
+bool reduce_points(const scheme& X, uint32_t p, std::vector<uint32_t>& coord);
+
 // Fill the same fields as bu_mo and sep and write the countdown of their
 // progress reports.  False when the primes ran out: the results are then
 // incomplete and must be computed otherwise; the countdown is complete.

@@ -27,9 +27,9 @@ void need_separators(scheme& X)
 // Artinian reduction has one generator, and then it is Cayley-Bacharach too.
 void decide_gorenstein(scheme& X)
 {
-    socle(X);
+    const int type = socle_size(X);
     X.is_ar_Go = 0;
-    if (X.socle->no_of_gens == 1) {
+    if (type == 1) {
         X.is_ar_Go = 1;
         X.is_CB = 1;
     }

@@ -25,6 +25,7 @@ scheme::scheme(int ss)
       Lf_Ix(nullptr),
       min_Ix(nullptr),
       socle(nullptr),
+      socle_count(0),
       Can_Lf(nullptr),
       O(new monom[ss]),
       B(nullptr),

@@ -29,6 +29,7 @@ public:
     ideal* Lf_Ix;          // leading forms of the Ix generators
     ideal* min_Ix;         // minimal homogeneous generators of I_X
     ideal* socle;          // socle generators of R/(X_0)
+    int socle_count;       // their number when known without them; 0: not known
     ideal* Can_Lf;         // canonical forms of the border monomials
     monom* O;              // the order ideal, s monomials in increasing order
     monom* B;              // the border, no_of_border monomials in increasing order

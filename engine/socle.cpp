@@ -3,6 +3,7 @@
 #include <iostream>
 #include <vector>
 
+#include "engine/artinian_modular.h"
 #include "engine/bumo.h"
 #include "engine/canonical_forms.h"
 #include "engine/globals.h"
@@ -106,8 +107,18 @@ void disp_socle(std::ostream& s, scheme& X)
     s << Line;
 }
 
+int socle_size(scheme& X)
+{
+    if (X.delta == 0) bu_mo(X);
+    if (X.socle) return X.socle->no_of_gens;
+    if (!X.socle_count) X.socle_count = type_modular(X);
+    if (X.socle_count) return X.socle_count;
+    socle(X);
+    return X.socle->no_of_gens;
+}
+
 void typ(scheme& X)
 {
-    if (!X.socle) socle(X);
-    std::cout << "type of X is " << X.socle->no_of_gens << "\n" << Line;
+    const int type = socle_size(X);
+    std::cout << "type of X is " << type << "\n" << Line;
 }

@@ -11,6 +11,11 @@ class scheme;
 // create_Lf_Ix and create_Can_Lf first where their results are absent.
 void socle(scheme& X);
 
+// The number of socle generators (the type), from X.socle when it exists,
+// otherwise from ranks modulo primes over Q (kept in X.socle_count) or else
+// by socle(X).  Runs bu_mo first when it has not run.
+int socle_size(scheme& X);
+
 // Command socle: the socle generators.
 void disp_socle(std::ostream& s, scheme& X);
 

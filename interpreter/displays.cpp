@@ -40,7 +40,8 @@ std::ostream& operator<<(std::ostream& s, scheme& X)
         is_ar_Go(s, X);
     }
     if (X.min_Ix) deg_min(s, X);
-    if (X.socle) disp_socle(s, X);
+    // The socle counts as computed once its size was (type, is_gor).
+    if (X.socle || X.socle_count) disp_socle(s, X);
     if (X.no_of_pr != 0) disp_omega(s, X);
     if (X.linid == 1 && X.linom == 1) {
         disp_linres(s, X);

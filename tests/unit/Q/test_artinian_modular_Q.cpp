@@ -1,0 +1,119 @@
+// The type of a point set over Q from ranks modulo primes must be the number
+// of socle generators found in exact arithmetic, on random point sets and
+// on special ones (where it may refuse to answer, never answer wrongly).
+#include <sstream>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "engine/artinian_modular.h"
+#include "engine/bumo.h"
+#include "engine/globals.h"
+#include "engine/ideal.h"
+#include "engine/scheme.h"
+#include "engine/socle.h"
+#include "fields/field.h"
+#include "interpreter/random_points.h"
+
+namespace {
+
+class ArtinianModularTest : public ::testing::Test {
+protected:
+    int saved_dim = dim, saved_proj = proj, saved_verbose = verbose;
+    std::ostringstream out;
+    std::streambuf* saved_out = nullptr;
+
+    void SetUp() override
+    {
+        verbose = 0;
+        saved_out = std::cout.rdbuf(out.rdbuf());
+    }
+    void TearDown() override
+    {
+        std::cout.rdbuf(saved_out);
+        dim = saved_dim;
+        proj = saved_proj;
+        verbose = saved_verbose;
+    }
+    static void use(int n)
+    {
+        dim = n;
+        proj = n + 1;
+    }
+};
+
+using points = std::vector<std::vector<mpq_class>>;
+
+scheme* make_scheme(const points& pts)
+{
+    scheme* X = new scheme(static_cast<int>(pts.size()));
+    for (size_t i = 0; i < pts.size(); ++i)
+        for (int j = 0; j < dim; ++j) X->P->a[i][j] = Rational(pts[i][j]);
+    return X;
+}
+
+points random_points(int s, int low, int high, uint32_t seed)
+{
+    lagged_fibonacci gen(seed);
+    points q(s, std::vector<mpq_class>(dim));
+    for (auto& p : q)
+        for (auto& x : p) x = gen.uniform(low, high);
+    return q;
+}
+
+// type_modular is 0 or the exact count; returns it.
+int expect_exact_type(const points& pts)
+{
+    scheme* X = make_scheme(pts);
+    bu_mo(*X);
+    const int modular = type_modular(*X);
+    socle(*X);
+    if (modular != 0) {
+        EXPECT_EQ(modular, X->socle->no_of_gens);
+    }
+    delete X;
+    return modular;
+}
+
+TEST_F(ArtinianModularTest, TypeOfRandomPointSetsIsProvedAndExact)
+{
+    for (int n : {2, 3, 4}) {
+        use(n);
+        for (int s : {1, 2, 7, 16, 30}) {
+            SCOPED_TRACE(s);
+            EXPECT_NE(expect_exact_type(random_points(s, -50, 50, 100 + s + n)), 0);
+        }
+    }
+}
+
+TEST_F(ArtinianModularTest, TypeOfSpecialPointSetsIsNeverWrong)
+{
+    use(2);
+    points grid, conic, line_and_point;
+    for (int a = 0; a < 4; ++a)
+        for (int b = 0; b < 3; ++b) grid.push_back({a, b});
+    for (int t = -3; t <= 3; ++t) conic.push_back({t, t * t});
+    for (int t = 0; t < 5; ++t) line_and_point.push_back({t, 0});
+    line_and_point.push_back({mpq_class(1, 3), 2});
+    for (const points& pts : {grid, conic, line_and_point}) expect_exact_type(pts);
+    use(3);
+    points curve;  // a rational normal curve
+    for (int t = -4; t <= 4; ++t) curve.push_back({t, t * t, t * t * t});
+    expect_exact_type(curve);
+}
+
+TEST_F(ArtinianModularTest, TypeLeavesTheSocleToBeComputedForItsDisplay)
+{
+    use(3);
+    scheme* X = make_scheme(random_points(20, -50, 50, 5));
+    bu_mo(*X);
+    typ(*X);
+    EXPECT_EQ(X->socle, nullptr);
+    ASSERT_GT(X->socle_count, 0);
+    EXPECT_EQ(socle_size(*X), X->socle_count);
+    socle(*X);
+    EXPECT_EQ(X->socle->no_of_gens, X->socle_count);
+    delete X;
+}
+
+}  // namespace
