@@ -7,6 +7,11 @@ int type_modular(const scheme&)
     return 0;
 }
 
+bool min_degrees_modular(const scheme&, std::vector<int>&)
+{
+    return false;
+}
+
 #else
 
 #include <algorithm>
@@ -207,6 +212,115 @@ int type_modular(const scheme& X)
         if (int count = type_mod_p(X, A)) return count;
     }
     return 0;
+}
+
+namespace {
+
+// The monomials of degree d in the affine variables, increasing.
+std::vector<monom> monomials_of_degree(int d)
+{
+    std::vector<monom> out;
+    monom m;
+    // Distribute d over the variables from the first on.
+    auto fill = [&](auto&& self, int k, int left) -> void {
+        if (k == dim - 1) {
+            m.exp[k] = static_cast<int16_t>(left);
+            out.push_back(m);
+            return;
+        }
+        for (int e = left; e >= 0; --e) {
+            m.exp[k] = static_cast<int16_t>(e);
+            self(self, k + 1, left - e);
+        }
+        m.exp[k] = 0;
+    };
+    if (dim > 0) fill(fill, 0, d);
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+bool min_degrees_mod_p(const scheme& X, const artinian_mod_p& A, const std::vector<uint32_t>& coord,
+                       std::vector<int>& counts)
+{
+    const int s = X.s;
+    const uint64_t p = A.p;
+    const int rX = X.sigma + 1;
+    auto block_start = [&](int d) { return d == 0 ? 0 : X.hilb_fct[d - 1]; };
+    auto block_end = [&](int d) { return d > rX ? s : X.hilb_fct[d]; };
+    counts.assign(rX + 2, 0);
+    // N_(d-1) with the degree d-1 parts of the normal forms, from the last degree.
+    std::vector<monom> below;
+    std::vector<std::vector<uint32_t>> below_forms;
+    std::vector<uint32_t> values(s);
+    for (int d = std::max(X.alpha, 1); d <= rX + 1; ++d) {
+        std::vector<monom> here;
+        for (const monom& m : monomials_of_degree(d))
+            if (is_el_O(X, m) < 0) here.push_back(m);
+        const int cols = static_cast<int>(here.size());
+        const int rows = static_cast<int>(below.size()) * dim;
+        std::vector<uint32_t> m(size_t(rows) * cols, 0);
+        auto column = [&](const monom& t) {
+            auto it = std::lower_bound(here.begin(), here.end(), t);
+            return it != here.end() && *it == t ? static_cast<int>(it - here.begin()) : -1;
+        };
+        const int first = block_start(d - 1), last = block_end(d - 1);
+        for (size_t b = 0; b < below.size(); ++b)
+            for (int k = 0; k < dim; ++k) {
+                uint32_t* row = &m[(b * dim + k) * size_t(cols)];
+                monom x;
+                x.exp[k] = 1;
+                row[column(below[b] * x)] = 1;
+                for (int t = first; t < last; ++t) {
+                    const uint32_t c = below_forms[b][t - first];
+                    if (c == 0) continue;
+                    const int col = column(X.O[t] * x);
+                    if (col >= 0) row[col] = static_cast<uint32_t>((row[col] + p - c) % p);
+                }
+            }
+        const int rank = rank_mod(m, rows, cols, p);
+        if (rank != std::min(rows, cols)) return false;
+        counts[d] = cols - rank;
+        if (d == rX + 1) break;
+        // The normal forms of N_d for the next degree.
+        below_forms.assign(here.size(), {});
+        const int f = block_start(d), l = block_end(d);
+        for (size_t b = 0; b < here.size(); ++b) {
+            for (int i = 0; i < s; ++i) {
+                uint64_t v = 1;
+                for (int k = 0; k < dim; ++k)
+                    for (int e = 0; e < here[b].exp[k]; ++e) v = v * coord[size_t(k) * s + i] % p;
+                values[i] = static_cast<uint32_t>(v);
+            }
+            std::vector<uint32_t> nf = A.solve(values);
+            below_forms[b].assign(nf.begin() + f, nf.begin() + l);
+        }
+        below.swap(here);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool min_degrees_modular(const scheme& X, std::vector<int>& counts)
+{
+    // The normal forms cost s^2 each; refuse what would take too long.
+    double work = 0;
+    for (int d = std::max(X.alpha, 1); d <= X.sigma + 1; ++d) {
+        double monomials = 1;
+        for (int k = 1; k < dim; ++k) monomials = monomials * (d + k) / k;
+        work += monomials * X.s * X.s;
+    }
+    if (work > 2e9) return false;
+    std::vector<uint32_t> coord;
+    int tried = 0;
+    for (uint32_t p : modular_primes()) {
+        if (tried == 3) break;
+        if (!reduce_points(X, p, coord)) continue;
+        ++tried;
+        artinian_mod_p A(X, p, coord);
+        if (A.invertible && min_degrees_mod_p(X, A, coord, counts)) return true;
+    }
+    return false;
 }
 
 #endif

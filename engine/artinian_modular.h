@@ -9,9 +9,25 @@
 // that kind: it is then exact, never probable.
 #pragma once
 
+#include <vector>
+
 class scheme;
 
 // The number of socle generators that socle(X) finds (the type of X), or
 // 0 when no prime among the first few proves it (or the field is not Q).
 // Needs the Buchberger-Moeller results (O, B and the Hilbert data).
 int type_modular(const scheme& X);
+
+// counts[d]: the number of minimal generators of degree d of I_X, for d up
+// to the regularity of I_X; false (counts unspecified) when no prime among
+// the first few proves them, when the work would be too large, or when the
+// field is not Q.  Needs the Buchberger-Moeller results.
+//
+// The graded Betti numbers of R over S are those of R/(X_0) = S'/J over
+// S' = K[x_1..x_n], J the ideal of leading forms, since X_0 is a
+// nonzerodivisor on R.  J_d has the basis m - can(m), m running over the
+// monomials N_d of degree d outside O and can(m) the degree-d part of the
+// normal form of m; an element of J_d is determined by its coefficients on
+// N_d.  The generators in degree d are dim J_d - rank of the products
+// x_k (m - can(m)), m in N_(d-1), written on N_d.
+bool min_degrees_modular(const scheme& X, std::vector<int>& counts);

@@ -3,6 +3,7 @@
 #include <iostream>
 #include <vector>
 
+#include "engine/artinian_modular.h"
 #include "engine/bumo.h"
 #include "engine/canonical_forms.h"
 #include "engine/globals.h"
@@ -171,17 +172,26 @@ void disp_min(scheme& X)
 
 void deg_min(std::ostream& s, scheme& X)
 {
-    if (!X.min_Ix) min_Ix(X);
-    const ideal& I = *X.min_Ix;
-    s << "the degrees of the minimal generators of the projective vanishing ideal are:\n";
-    for (int i = 0; i < I.no_of_gens;) {
-        const int dg = I.gen[i].term[0].tot_deg();
-        int n = 0;
-        while (i < I.no_of_gens && I.gen[i].term[0].tot_deg() == dg) {
-            ++n;
-            ++i;
+    if (!X.min_Ix && X.min_degs.empty()) {
+        if (X.delta == 0) bu_mo(X);
+        // Over Q the numbers come from ranks modulo a prime when they can.
+        if (!min_degrees_modular(X, X.min_degs)) {
+            X.min_degs.clear();
+            min_Ix(X);
         }
-        s << "deg " << dg << " : " << n << " generator(s)\n";
     }
+    std::vector<int> counts = X.min_degs;
+    if (X.min_Ix) {
+        const ideal& I = *X.min_Ix;
+        counts.clear();
+        for (int i = 0; i < I.no_of_gens; ++i) {
+            const int dg = I.gen[i].term[0].tot_deg();
+            if (int(counts.size()) <= dg) counts.resize(dg + 1, 0);
+            ++counts[dg];
+        }
+    }
+    s << "the degrees of the minimal generators of the projective vanishing ideal are:\n";
+    for (size_t dg = 0; dg < counts.size(); ++dg)
+        if (counts[dg] > 0) s << "deg " << dg << " : " << counts[dg] << " generator(s)\n";
     s << Line;
 }

@@ -3,6 +3,8 @@
 // flag) means "not computed yet".
 #pragma once
 
+#include <vector>
+
 #include "engine/ideal.h"
 #include "engine/matrix.h"
 #include "engine/monom.h"
@@ -28,6 +30,7 @@ public:
     ideal* Ix;             // reduced Groebner basis of I(X), increasing leading terms
     ideal* Lf_Ix;          // leading forms of the Ix generators
     ideal* min_Ix;         // minimal homogeneous generators of I_X
+    std::vector<int> min_degs;  // their number in each degree, when known without them
     ideal* socle;          // socle generators of R/(X_0)
     int socle_count;       // their number when known without them; 0: not known
     ideal* Can_Lf;         // canonical forms of the border monomials

@@ -39,7 +39,7 @@ std::ostream& operator<<(std::ostream& s, scheme& X)
         is_CB(s, X);
         is_ar_Go(s, X);
     }
-    if (X.min_Ix) deg_min(s, X);
+    if (X.min_Ix || !X.min_degs.empty()) deg_min(s, X);
     // The socle counts as computed once its size was (type, is_gor).
     if (X.socle || X.socle_count) disp_socle(s, X);
     if (X.no_of_pr != 0) disp_omega(s, X);

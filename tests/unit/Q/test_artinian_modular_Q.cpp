@@ -10,6 +10,7 @@
 #include "engine/bumo.h"
 #include "engine/globals.h"
 #include "engine/ideal.h"
+#include "engine/min_gens.h"
 #include "engine/scheme.h"
 #include "engine/socle.h"
 #include "fields/field.h"
@@ -114,6 +115,53 @@ TEST_F(ArtinianModularTest, TypeLeavesTheSocleToBeComputedForItsDisplay)
     socle(*X);
     EXPECT_EQ(X->socle->no_of_gens, X->socle_count);
     delete X;
+}
+
+// The numbers of minimal generators by degree from ranks modulo a prime
+// agree with the minimal generators computed in exact arithmetic.
+void expect_exact_min_degrees(const points& pts, bool must_prove)
+{
+    scheme* X = make_scheme(pts);
+    bu_mo(*X);
+    std::vector<int> counts;
+    const bool proved = min_degrees_modular(*X, counts);
+    EXPECT_TRUE(proved || !must_prove);
+    if (proved) {
+        min_Ix(*X);
+        std::vector<int> exact(counts.size(), 0);
+        for (int i = 0; i < X->min_Ix->no_of_gens; ++i) {
+            const int d = X->min_Ix->gen[i].term[0].tot_deg();
+            ASSERT_LT(d, int(exact.size()));
+            ++exact[d];
+        }
+        EXPECT_EQ(counts, exact);
+    }
+    delete X;
+}
+
+TEST_F(ArtinianModularTest, MinimalGeneratorDegreesAgreeWithExactGenerators)
+{
+    for (int n : {2, 3, 4}) {
+        use(n);
+        for (int s : {1, 3, 9, 20, 33}) {
+            SCOPED_TRACE(s);
+            // Points in a hyperplane have Koszul relations among their
+            // linear forms: the ranks are not the largest, and the exact
+            // computation answers.
+            expect_exact_min_degrees(random_points(s, -50, 50, 200 + s + n), s > n + 1);
+        }
+    }
+    use(2);
+    points grid, conic;
+    for (int a = 0; a < 4; ++a)
+        for (int b = 0; b < 3; ++b) grid.push_back({a, b});
+    for (int t = -3; t <= 3; ++t) conic.push_back({t, t * t});
+    expect_exact_min_degrees(grid, false);
+    expect_exact_min_degrees(conic, false);
+    use(3);
+    points curve;
+    for (int t = -4; t <= 4; ++t) curve.push_back({t, t * t, t * t * t});
+    expect_exact_min_degrees(curve, false);
 }
 
 }  // namespace
