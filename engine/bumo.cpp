@@ -147,21 +147,33 @@ void need_groebner(scheme& X)
 {
     if (X.delta == 0) bu_mo(X);
     if (X.groebner) return;
-    // Without the Groebner basis there are no separator polynomials, so q,
-    // ev_q and pi are still there to be filled.
+    // The separators may have released the storage of the triangular system.
+    X.make_triangular_storage();
     modular_control control;
     full_bu_mo(X, dense_path::fastest, false, control);
 }
 
 void sep(scheme& X, dense_path path)
 {
-    need_groebner(X);
+    if (X.delta == 0) bu_mo(X);
     // When the flags were decided without the separators, their report and
     // line were written then.
     const bool report = !X.sep;
+    bool progress = verbose != 0 && report;
     if (verbose && report) std::cerr << "calculating biorthogonal sequence ...\n";
     modular_control control;
-    run_with<sep_go>(X, path, verbose != 0 && report, sep_modular, control);
+    // Over Q the separators come from their own runs modulo primes: they
+    // need the order ideal, not the rational Groebner basis.
+    bool done = false;
+    if (modular_field && path == dense_path::fastest && !X.groebner) {
+        control.progress = progress;
+        done = sep_modular(X, control);
+        progress = false;  // that attempt gave the report
+    }
+    if (!done) {
+        need_groebner(X);
+        run_with<sep_go>(X, path, progress, sep_modular, control);
+    }
     if (verbose && report) std::cerr << "\n";
     if (report) std::cout << Line;
     X.sep = 1;

@@ -64,11 +64,16 @@ scheme::scheme(int ss)
 void scheme::renew_triangular_system()
 {
     sep = 0;
-    if (!sep_polys) return;
+    sep_polys = 0;
+    make_triangular_storage();
+}
+
+void scheme::make_triangular_storage()
+{
+    if (q) return;
     q = new polynomial[s];
     pi = new int[s]();
     ev_q = new matrix(s, s);
-    sep_polys = 0;
 }
 
 scheme::~scheme()
@@ -90,11 +95,9 @@ scheme::~scheme()
     delete[] pr;
     delete[] A_d_coldeg;
     delete[] A_d;
-    if (!sep_polys) {
-        delete[] pi;
-        delete[] q;
-        delete ev_q;
-    }
+    delete[] pi;
+    delete[] q;
+    delete ev_q;
     delete[] linres[0];
     delete[] linres[1];
     delete[] linres;

@@ -23,9 +23,9 @@ class scheme {
 public:
     int s;                 // number of points
     matrix* P;             // s rows of n affine coordinates; point i is (1 : P[i])
-    matrix* ev_q;          // s x s values of the triangular sequence (while sep_polys is 0)
-    polynomial* q;         // the triangular sequence, s polynomials (while sep_polys is 0)
-    int* pi;               // pivot point of each q[j] (while sep_polys is 0)
+    matrix* ev_q;          // s x s values of the triangular sequence (null once released)
+    polynomial* q;         // the triangular sequence, s polynomials (null once released)
+    int* pi;               // pivot point of each q[j] (null once released)
     ideal* separator;      // separator i takes 1 at point i and 0 at the others
     ideal* Ix;             // reduced Groebner basis of I(X), increasing leading terms
     ideal* Lf_Ix;          // leading forms of the Ix generators
@@ -67,7 +67,9 @@ public:
     scheme& operator=(const scheme&) = delete;
 
     // Re-creates the work data of the Buchberger-Moeller computation (q,
-    // ev_q, pi) after the separators released it, so that it can run again;
+    // ev_q, pi) when the separators released it, so that it can run again;
     // the separators count as not asked for.
     void renew_triangular_system();
+    // Allocates q, ev_q and pi where the separators released them.
+    void make_triangular_storage();
 };

@@ -167,6 +167,7 @@ TEST_F(BuMoTest, ThreeCollinearOfFourAreNotCayleyBacharach)
     is_ar_Go(text, *X);
     EXPECT_EQ(X->is_CB, 0);
     EXPECT_EQ(X->is_ar_Go, 0);
+    need_groebner(*X);
     check_hilbert_and_separators(*X);
     std::string s = text.str();
     EXPECT_NE(s.find("scheme has NOT Cayley-Bacharach property\n"), std::string::npos);
