@@ -22,42 +22,11 @@ bool min_degrees_modular(const scheme&, std::vector<int>&)
 #include "engine/bumo.h"
 #include "engine/bumo_modular.h"
 #include "engine/globals.h"
+#include "engine/modular_rows.h"
 #include "engine/monom.h"
 #include "engine/scheme.h"
 
 namespace {
-
-uint64_t power_mod(uint64_t a, uint64_t e, uint64_t p)
-{
-    uint64_t r = 1;
-    for (a %= p; e; e >>= 1, a = a * a % p)
-        if (e & 1) r = r * a % p;
-    return r;
-}
-
-// The rank modulo p of a rows x cols matrix (row-major), destroyed.
-int rank_mod(std::vector<uint32_t>& m, int rows, int cols, uint64_t p)
-{
-    int rank = 0;
-    for (int c = 0; c < cols && rank < rows; ++c) {
-        int piv = rank;
-        while (piv < rows && m[size_t(piv) * cols + c] == 0) ++piv;
-        if (piv == rows) continue;
-        if (piv != rank)
-            std::swap_ranges(m.begin() + size_t(piv) * cols, m.begin() + size_t(piv + 1) * cols,
-                             m.begin() + size_t(rank) * cols);
-        uint32_t* top = &m[size_t(rank) * cols];
-        const uint64_t inv = power_mod(top[c], p - 2, p);
-        for (int r = rank + 1; r < rows; ++r) {
-            uint32_t* row = &m[size_t(r) * cols];
-            if (row[c] == 0) continue;
-            const uint64_t f = p - uint64_t(row[c]) * inv % p;
-            for (int k = c; k < cols; ++k) row[k] = static_cast<uint32_t>((row[k] + f * top[k]) % p);
-        }
-        ++rank;
-    }
-    return rank;
-}
 
 // R/(X_0) modulo p: the values of O at the points, and the normal forms of
 // monomials as combinations of O, from an LU factorization of the matrix E

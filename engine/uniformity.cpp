@@ -7,6 +7,7 @@
 #include "engine/bumo.h"
 #include "engine/globals.h"
 #include "engine/matrix.h"
+#include "engine/modular_rows.h"
 #include "engine/scheme.h"
 
 subset::subset(int m_, int n) : m(m_), index(new int[m_ + 1])
@@ -73,9 +74,11 @@ void is_delta_uf(scheme& X)
     std::vector<int> cols(delta);
     for (int k = 0; k < delta; ++k) cols[k] = k;
     bool uniform = true;
+    // Rows independent modulo a prime have a minor that is not 0 over Q.
+    const modular_rows quick(*X.beta_matrix);
     subset S(delta, X.s);
     for (;;) {
-        if (X.beta_matrix->minor(delta, cols.data(), S.idx()) == 0) {
+        if (!quick.independent(S.idx(), delta) && X.beta_matrix->minor(delta, cols.data(), S.idx()) == 0) {
             report_dependence(S, delta);
             uniform = false;
             break;
@@ -113,8 +116,15 @@ void is_n_uf(scheme& X, int n)
     matrix M(delta, n);
     std::vector<int> c(delta), r(n);
     bool uniform = true;
+    const modular_rows quick(*X.beta_matrix);
     subset S(n, X.s);
     for (;;) {
+        if (quick.independent(S.idx(), n)) {
+            bool more = S.next();
+            count_down(S, n, X.s);
+            if (!more) break;
+            continue;
+        }
         for (int i = 0; i < n; ++i)
             for (int k = 0; k < delta; ++k) M.a[i][k] = X.beta_matrix->a[S[i]][k];
         for (int k = 0; k < delta; ++k) c[k] = k;

@@ -8,9 +8,12 @@
 
 #include "engine/artinian_modular.h"
 #include "engine/bumo.h"
+#include "engine/bumo_modular.h"
 #include "engine/globals.h"
 #include "engine/ideal.h"
+#include "engine/matrix.h"
 #include "engine/min_gens.h"
+#include "engine/modular_rows.h"
 #include "engine/scheme.h"
 #include "engine/socle.h"
 #include "fields/field.h"
@@ -162,6 +165,28 @@ TEST_F(ArtinianModularTest, MinimalGeneratorDegreesAgreeWithExactGenerators)
     points curve;
     for (int t = -4; t <= 4; ++t) curve.push_back({t, t * t, t * t * t});
     expect_exact_min_degrees(curve, false);
+}
+
+// Rows independent modulo the prime are independent over Q; rows that are
+// dependent modulo it (truly, or by accident of the prime) are never
+// declared independent.
+TEST_F(ArtinianModularTest, RowsIndependentModuloAPrime)
+{
+    const mpq_class p(static_cast<unsigned long>(modular_primes()[0]));
+    matrix M(2, 4);
+    auto set = [&](int i, mpq_class a, mpq_class b) {
+        M.a[i][0] = Rational(a);
+        M.a[i][1] = Rational(b);
+    };
+    set(0, 1, 2);
+    set(1, 2, 4);                      // twice row 0
+    set(2, mpq_class(1, 3), 5);        // independent of row 0
+    set(3, 1 + p, 2);                  // row 0 modulo the first prime only
+    const modular_rows quick(M);
+    const int r02[] = {0, 2}, r01[] = {0, 1}, r03[] = {0, 3};
+    EXPECT_TRUE(quick.independent(r02, 2));
+    EXPECT_FALSE(quick.independent(r01, 2));
+    EXPECT_FALSE(quick.independent(r03, 2));
 }
 
 }  // namespace
