@@ -48,6 +48,9 @@ bool read_number(int& v)
 
 std::string describe_bad_element(read_result r, const std::string& token)
 {
+    if (r == read_result::uneven_components)
+        return "'" + token + "' does not split into coordinates of " + std::to_string(field_degree()) +
+               " numbers each";
     if (r == read_result::no_image) return "'" + token + "' has no image in the coefficient field";
     return "'" + token + "' is not a coordinate";
 }
@@ -64,4 +67,31 @@ bool read_coordinate(K& x)
     std::cerr << describe_bad_element(r, token) << "\n";
     discard_line();
     return false;
+}
+
+line_buffer::int_type line_buffer::underflow()
+{
+    if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
+    line_.clear();
+    int_type c;
+    while ((c = source_->sbumpc()) != traits_type::eof()) {
+        line_.push_back(traits_type::to_char_type(c));
+        if (c == '\n') break;
+    }
+    if (line_.empty()) return traits_type::eof();
+    setg(&line_[0], &line_[0], &line_[0] + line_.size());
+    return traits_type::to_int_type(*gptr());
+}
+
+std::string line_buffer::rest_of_line() const
+{
+    std::string rest(gptr(), egptr());
+    if (!rest.empty() && rest.back() == '\n') rest.pop_back();
+    return rest;
+}
+
+std::string rest_of_line(std::istream& in)
+{
+    const line_buffer* buffer = dynamic_cast<const line_buffer*>(in.rdbuf());
+    return buffer ? buffer->rest_of_line() : std::string();
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <streambuf>
 #include <string>
 
 #include "fields/field.h"
@@ -32,3 +33,25 @@ void reset_end_of_input();
 
 // Discards the rest of the current line (the newline stays in the input).
 void discard_line();
+
+// A stream buffer that reads its source one line at a time, so that the
+// unread rest of the current line can be looked at before it is consumed
+// (point entry in TARV_QN decides from it how coordinates are typed).
+class line_buffer : public std::streambuf {
+public:
+    explicit line_buffer(std::streambuf* source) : source_(source) {}
+    // The unread characters of the line in the buffer, without its newline.
+    std::string rest_of_line() const;
+    std::streambuf* source() const { return source_; }
+
+protected:
+    int_type underflow() override;
+
+private:
+    std::streambuf* source_;
+    std::string line_;
+};
+
+// The unread rest of in's current line when in reads through a line_buffer,
+// otherwise the empty text.
+std::string rest_of_line(std::istream& in);

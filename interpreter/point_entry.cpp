@@ -1,6 +1,7 @@
 #include "interpreter/point_entry.h"
 
 #include <iostream>
+#include <sstream>
 #include <vector>
 
 #include "engine/globals.h"
@@ -13,14 +14,75 @@
 #include "interpreter/session.h"
 #include "interpreter/store.h"
 
+// The coordinates of the points of get and scheme, one after another.  Over
+// Q(zeta_N) a coordinate is one word (a rational, "1,0,-1/2,3" or
+// "(1,0,-1/2,3)"), or its n components separated by blanks: a line of plain
+// numbers holding more of them than the coordinates still to be read can
+// take one number each is read n numbers per coordinate.  A line of fewer
+// numbers keeps the one-number-per-coordinate reading it always had.
+class coordinate_reader {
+public:
+    coordinate_reader(std::istream& in, long long coordinates) : in_(in), still_needed_(coordinates) {}
+
+    read_result next(K& x, std::string& token)
+    {
+        if (field_degree() > 1 && vectors_on_line_ == 0) {
+            read_result r = look_at_line(token);
+            if (r != read_result::ok) return r;
+        }
+        read_result r = vectors_on_line_ > 0 ? read_components(x, token) : read_element(in_, x, token);
+        if (r == read_result::ok) --still_needed_;
+        return r;
+    }
+
+private:
+    // Decides how the numbers of the line ahead are meant.
+    read_result look_at_line(std::string& token)
+    {
+        in_ >> std::ws;
+        std::string rest = rest_of_line(in_);
+        std::istringstream words(rest);
+        std::string word;
+        long long numbers = 0;
+        mpq_class value;
+        while (words >> word) {
+            if (!parse_rational(word, value)) return read_result::ok;
+            ++numbers;
+        }
+        if (numbers <= still_needed_) return read_result::ok;
+        if (numbers % field_degree() != 0) {
+            token = rest;
+            return read_result::uneven_components;
+        }
+        vectors_on_line_ = numbers / field_degree();
+        return read_result::ok;
+    }
+
+    read_result read_components(K& x, std::string& token)
+    {
+        --vectors_on_line_;
+        std::string joined, word;
+        for (int i = 0; i < field_degree(); ++i) {
+            if (!read_token(in_, word)) return read_result::end_of_input;
+            joined += (i > 0 ? "," : "") + word;
+        }
+        std::istringstream vector(joined);
+        return read_element(vector, x, token);
+    }
+
+    std::istream& in_;
+    long long still_needed_;
+    long long vectors_on_line_ = 0;
+};
+
 // Reads the proj homogeneous coordinates of a point and appends its affine
 // coordinates x_j / x_0 to coords.  A first coordinate 0 is taken as 1, with
 // a warning whose second line is second_warning.
-static read_result read_point(std::istream& in, std::vector<K>& coords, const char* second_warning,
-                              bool skip_char_after_first, std::string& token)
+static read_result read_point(coordinate_reader& reader, std::istream& in, std::vector<K>& coords,
+                              const char* second_warning, bool skip_char_after_first, std::string& token)
 {
     K x0;
-    read_result r = read_element(in, x0, token);
+    read_result r = reader.next(x0, token);
     if (r != read_result::ok) return r;
     if (x0 == 0) {
         std::cerr << "first coordinate is expected to be different from zero\n" << second_warning;
@@ -29,7 +91,7 @@ static read_result read_point(std::istream& in, std::vector<K>& coords, const ch
     if (skip_char_after_first) in.get();
     for (int j = 0; j < dim; ++j) {
         K xj;
-        r = read_element(in, xj, token);
+        r = reader.next(xj, token);
         if (r != read_result::ok) return r;
         coords.push_back(xj / x0);
     }
@@ -82,9 +144,10 @@ void get_scheme()
         return;
     }
     std::vector<K> coords;
+    coordinate_reader reader(std::cin, static_cast<long long>(s) * proj);
     for (int i = 0; i < s; ++i) {
         std::string token;
-        read_result r = read_point(std::cin, coords, "first coordinate treated as '1'\n", true, token);
+        read_result r = read_point(reader, std::cin, coords, "first coordinate treated as '1'\n", true, token);
         if (r != read_result::ok) {
             if (r == read_result::end_of_input) end_of_input();
             else {
@@ -137,8 +200,9 @@ int read_scheme(std::istream& in, int v, const std::string& file_name)
         return 2;
     }
     std::vector<K> coords;
+    coordinate_reader reader(in, static_cast<long long>(s) * proj);
     for (int i = 0; i < s; ++i) {
-        read_result r = read_point(in, coords, "first coordinate as '1'\n", false, token);
+        read_result r = read_point(reader, in, coords, "first coordinate as '1'\n", false, token);
         if (r == read_result::ok) continue;
         std::cerr << where << "point " << i + 1 << ": ";
         if (r == read_result::end_of_input) std::cerr << "the file ends before all " << s << " points are read\n";

@@ -188,6 +188,8 @@ int tarv_main()
     std::set_new_handler(mem_warn);
     mp_set_memory_functions(gmp_alloc, gmp_realloc, gmp_free);
     std::ios::sync_with_stdio(false);
+    line_buffer lines(std::cin.rdbuf());
+    std::cin.rdbuf(&lines);
     set_defaults();
     hello();
     show_settings();
@@ -197,5 +199,6 @@ int tarv_main()
     std::cout << "thanks for using TARV\n";
     print_line();
     std::cout.flush();
+    std::cin.rdbuf(lines.source());
     return 0;
 }

@@ -90,7 +90,9 @@ void create(int typ)
         release_var(v);
         return;
     }
-    int result = typ == 3 ? read_scheme(in, v, file_name) : 0;
+    line_buffer lines(in.rdbuf());
+    std::istream file(&lines);
+    int result = typ == 3 ? read_scheme(file, v, file_name) : 0;
     if (result != 0) release_var(v);
     // A refused dimension is followed by the separator like a success.
     if (result == 0 || result == 1) print_line();
