@@ -116,6 +116,39 @@ void del_all(int mode)
     if (mode == 0 && deleted) print_line();
 }
 
+set_aside_entries set_aside_all()
+{
+    set_aside_entries aside;
+    bool taken = false;
+    for (int i = 0; i < no_of_vars; ++i)
+        if (var[i].name[0] != '\0') {
+            std::cout << var[i].name << " deleted\n";
+            aside.entries[i] = var[i];
+            release_var(i);
+            taken = true;
+        }
+    if (taken) print_line();
+    return aside;
+}
+
+void drop(set_aside_entries& aside)
+{
+    for (var_struct& entry : aside.entries)
+        if (entry.name[0] != '\0') {
+            if (entry.typ == 3) delete static_cast<scheme*>(entry.var_ptr);
+            entry = var_struct();
+        }
+}
+
+void put_back(set_aside_entries& aside)
+{
+    for (int i = 0; i < no_of_vars; ++i)
+        if (aside.entries[i].name[0] != '\0') {
+            var[i] = aside.entries[i];
+            aside.entries[i] = var_struct();
+        }
+}
+
 void display(int v, int mode)
 {
     if (var[v].typ == 3) std::cout << "scheme " << var[v].name;
