@@ -66,6 +66,7 @@ bool strand_syzygies(const strand_matrix& A, const int* Lt, long long pairs, boo
                      strand_matrix& B)
 {
     if (pairs * (A.r + A.c) * field_degree() > max_strand_cells) {
+        ++reported_errors;
         std::cout << "linear strand too large to be computed !\n";
         return false;
     }

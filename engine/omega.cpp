@@ -466,6 +466,7 @@ void omega(scheme& X)
                         continue;
                     }
                 }
+                ++reported_errors;
                 std::cerr << "\ncannot reduce to zero --> error !?! !?!\n";
                 for (int l = 0; l < q; ++l) {
                     counter = 0;

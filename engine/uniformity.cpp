@@ -93,6 +93,7 @@ void is_delta_uf(scheme& X)
 void is_n_uf(scheme& X, int n)
 {
     if (n <= 0) {
+        ++reported_errors;
         std::cout << "n-unifomity only defined for n > 0 !!!\n" << Line;
         return;
     }

@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "engine/globals.h"
 #include "fields/rational_text.h"
 #include "interpreter/session.h"
 
@@ -41,6 +42,7 @@ bool read_number(int& v)
     std::string token;
     if (!read_word(token, std::string::npos)) return false;
     if (parse_int(token, v)) return true;
+    ++reported_errors;
     std::cerr << "'" << token << "' is not a number\n";
     discard_line();
     return false;
@@ -64,6 +66,7 @@ bool read_coordinate(K& x)
         end_of_input();
         return false;
     }
+    ++reported_errors;
     std::cerr << describe_bad_element(r, token) << "\n";
     discard_line();
     return false;

@@ -134,11 +134,13 @@ void get_scheme()
         return;
     }
     if (s < 1) {
+        ++reported_errors;
         std::cout << count_refusal;
         release_var(v);
         return;
     }
     if (s > point_limit()) {
+        ++reported_errors;
         std::cout << point_limit_refusal();
         release_var(v);
         return;
@@ -151,6 +153,7 @@ void get_scheme()
         if (r != read_result::ok) {
             if (r == read_result::end_of_input) end_of_input();
             else {
+                ++reported_errors;
                 std::cerr << "point " << i + 1 << ": " << describe_bad_element(r, token) << "\n";
                 discard_line();
             }
@@ -164,6 +167,7 @@ void get_scheme()
     scheme* X = make_scheme(s, coords);
     int i, k;
     if (find_equal_points(*X->P, i, k)) {
+        ++reported_errors;
         std::cerr << "points " << i + 1 << " and " << k + 1 << " are equal: scheme not stored\n";
         delete X;
         release_var(v);
@@ -179,10 +183,12 @@ int read_scheme(std::istream& in, int v, const std::string& file_name)
     int length = 0, s = 0;
     for (int* value : {&length, &s}) {
         if (!read_token(in, token)) {
+            ++reported_errors;
             std::cerr << where << "the file ends before the number of points\n";
             return 2;
         }
         if (!parse_int(token, *value)) {
+            ++reported_errors;
             std::cerr << where << "'" << token << "' is not a number\n";
             return 2;
         }
@@ -192,10 +198,12 @@ int read_scheme(std::istream& in, int v, const std::string& file_name)
         }
     }
     if (s < 1) {
+        ++reported_errors;
         std::cerr << where << count_refusal;
         return 2;
     }
     if (s > point_limit()) {
+        ++reported_errors;
         std::cerr << where << point_limit_refusal();
         return 2;
     }
@@ -204,6 +212,7 @@ int read_scheme(std::istream& in, int v, const std::string& file_name)
     for (int i = 0; i < s; ++i) {
         read_result r = read_point(reader, in, coords, "first coordinate as '1'\n", false, token);
         if (r == read_result::ok) continue;
+        ++reported_errors;
         std::cerr << where << "point " << i + 1 << ": ";
         if (r == read_result::end_of_input) std::cerr << "the file ends before all " << s << " points are read\n";
         else std::cerr << describe_bad_element(r, token) << "\n";
@@ -212,6 +221,7 @@ int read_scheme(std::istream& in, int v, const std::string& file_name)
     scheme* X = make_scheme(s, coords);
     int i, k;
     if (find_equal_points(*X->P, i, k)) {
+        ++reported_errors;
         std::cerr << where << "points " << i + 1 << " and " << k + 1 << " are equal: scheme not stored\n";
         delete X;
         return 2;

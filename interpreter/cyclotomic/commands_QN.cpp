@@ -21,11 +21,13 @@ void root()
     int order;
     if (!read_number(order)) return;
     if (order <= 1) {
+        ++reported_errors;
         std::cout << "\nroots of N with N > 1 !!!\n";
         return;
     }
     const int max_order = std::min(QN::max_order, hooks.max_points);
     if (order > max_order) {
+        ++reported_errors;
         std::cout << "\nroots of N with N <= " << max_order << " !!!\n";
         return;
     }
@@ -65,21 +67,25 @@ void cyclpol()
 static bool read_builder_start(std::string& name, int& s)
 {
     if (dim != 2) {
+        ++reported_errors;
         std::cerr << "dimension = 2 required !!! \n";
         return false;
     }
     if (!read_new_name(name)) return false;
     if (!read_number(s)) return false;
     if (s <= 0) {
+        ++reported_errors;
         std::cout << "first parameter has to be greater than zero !\n";
         return false;
     }
     const int max_s = std::min(QN::max_order, hooks.max_points);
     if (s > max_s) {
+        ++reported_errors;
         std::cout << "first parameter has to be at most " << max_s << " !\n";
         return false;
     }
     if (!scheme_fits(s, euler_phi(s))) {
+        ++reported_errors;
         std::cout << "first parameter too large: the scheme could not be held in memory !\n";
         return false;
     }
@@ -121,6 +127,7 @@ void cyclotom()
     if (!read_builder_start(name, s)) return;
     if (!read_number(a)) return;
     if (!(0 < a && a < s)) {
+        ++reported_errors;
         std::cout << "second parameter has to be greater than zero and less than the first parameter!\n";
         return;
     }
@@ -137,11 +144,13 @@ void cyclotom2()
     if (!read_builder_start(name, s)) return;
     if (!read_number(a)) return;
     if (!(0 < a && a < s)) {
+        ++reported_errors;
         std::cout << "second parameter has to be greater than zero and less than the first parameter!\n";
         return;
     }
     if (!read_number(b)) return;
     if (!(0 < b && b < a)) {
+        ++reported_errors;
         std::cout << "third parameter has to be greater than zero and less than the second parameter!\n";
         return;
     }
@@ -176,6 +185,7 @@ void gencycl()
         mpq_class c;
         bool ok = read_word(token, std::string::npos);
         if (ok && !parse_rational(token, c)) {
+            ++reported_errors;
             std::cerr << "'" << token << "' is not a number\n";
             discard_line();
             ok = false;
