@@ -124,6 +124,9 @@ void bu_mo(scheme& X, dense_path path)
 {
     // A second run after the separators released the triangular system.
     X.renew_triangular_system();
+    // Not computed until the run ends: an interrupted run may have stored
+    // part of its results.
+    X.delta = 0;
     if (verbose) std::cerr << "calculating triangular sequence ...\n";
     run_with<bumo_go>(X, path, bu_mo_modular);
     if (verbose) std::cerr << "\n";

@@ -42,6 +42,7 @@ bool sep_modular(scheme&, modular_control&)
 #include "engine/dense_rows.h"
 #include "engine/globals.h"
 #include "engine/ideal.h"
+#include "engine/interrupt.h"
 #include "engine/matrix.h"
 #include "engine/scheme.h"
 
@@ -425,6 +426,7 @@ bool over_primes(scheme& X, int max_primes, bool progress, Restart restart, Take
     int tried = 0;
     for (uint32_t p : modular_primes()) {
         if (max_primes > 0 && tried++ == max_primes) break;
+        check_interrupt();
         if (!reduce_points(X, p, coord)) continue;
         auto run = std::make_unique<core>(wide_prime_rows(p), X.s, coord);
         run->run(progress && printed < 0);

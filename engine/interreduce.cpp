@@ -1,5 +1,7 @@
 #include "engine/interreduce.h"
 
+#include "engine/interrupt.h"
+
 int lead_pos(const polynomial* row, int c)
 {
     int best = -1;
@@ -27,6 +29,7 @@ void reduce_c(polynomial** A, int A_c, int k, int i, int jj)
 int interreduce(polynomial** A, int A_r, int A_c, int* Lt)
 {
     for (int i = 0; i < A_r; ++i) {
+        check_interrupt();
         for (;;) {
             int L = lead_pos(A[i], A_c);
             Lt[i] = L;

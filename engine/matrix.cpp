@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "engine/interrupt.h"
+
 void matrix::allocate()
 {
     // Sizes are never negative; the clamp also tells the compiler so.
@@ -117,6 +119,7 @@ int matrix::solve(int* c, int* r)
     int d = cols;
     int i = 0;
     while (i < m) {
+        check_interrupt();
         if (A(i, i) == 0) {
             int k = i + 1;
             while (k < rows && A(k, i) == 0) ++k;

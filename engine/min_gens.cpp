@@ -7,6 +7,7 @@
 #include "engine/canonical_forms.h"
 #include "engine/globals.h"
 #include "engine/ideal.h"
+#include "engine/interrupt.h"
 #include "engine/matrix.h"
 #include "engine/monom.h"
 #include "engine/polynomial.h"
@@ -93,6 +94,7 @@ void min_Ix(scheme& X)
     std::vector<monom> M(max_pairs);
     int no = 0;
     for (int i = 0; i + 1 < ng; ++i) {
+        check_interrupt();
         for (int j = i + 1; j < ng; ++j) {
             const monom& ti = g[i].term[0];
             const monom& tj = g[j].term[0];
@@ -113,6 +115,7 @@ void min_Ix(scheme& X)
     matrix R(ng, no);
     const K minus_one = -K(1);
     for (int p = 0; p < no; ++p) {
+        check_interrupt();
         monom xa = variable(alpha[p]);
         monom xz = variable(beta[p]);
         monom ma = M[p] * xa;

@@ -8,6 +8,7 @@
 #include "engine/bumo.h"
 #include "engine/globals.h"
 #include "engine/ideal.h"
+#include "engine/interrupt.h"
 #include "engine/matrix.h"
 #include "engine/monom.h"
 #include "engine/polynomial.h"
@@ -120,6 +121,7 @@ void canonical_forms::compute()
     if (verbose) std::cerr << "calculating canonical forms ...\n";
     for (int i = 0; i < o; ++i) {
         if (verbose) std::cerr << "[" << o - i << "]";
+        check_interrupt();
         const monom& t = OO[i];
         polynomial& C = Can[i];
         const int g = is_el_G(X, t);
@@ -346,6 +348,7 @@ void omega(scheme& X)
     if (verbose) std::cerr << "rewriting syzygies ...\n";
     for (int i = 0; i < no_of_elim; ++i) {
         if (verbose) std::cerr << "[" << s - i - q << "]";
+        check_interrupt();
         for (int r = 0; r < number; ++r) {
             if (!sign(S(r, elim[i]))) continue;
             const polynomial f = S(r, elim[i]);
@@ -381,6 +384,7 @@ void omega(scheme& X)
             const monom t = lcm(lti, ltj);
             if (t.tot_deg() > mx) {
                 if (verbose) std::cerr << "[" << number1 << "]";
+                check_interrupt();
                 --number1;
                 continue;
             }
@@ -479,6 +483,7 @@ void omega(scheme& X)
                 break;
             }
             if (verbose) std::cerr << "[" << number1 << "]";
+            check_interrupt();
             --number1;
             if (flag) g = number - T.solve(tc.data(), tr.data());
         }
@@ -491,6 +496,7 @@ void omega(scheme& X)
     std::vector<bool> eliminated(q, false);
     for (int i = 0; i < q; ++i) {
         if (verbose) std::cerr << "[" << q - i << "]";
+        check_interrupt();
         int r = 0;
         while (r < number && !(e[r] != -1 && sign(Sc(r, i)) && !sign(Sc(r, i).term[0]))) ++r;
         if (r == number) continue;

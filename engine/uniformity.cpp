@@ -6,6 +6,7 @@
 #include "engine/beta.h"
 #include "engine/bumo.h"
 #include "engine/globals.h"
+#include "engine/interrupt.h"
 #include "engine/matrix.h"
 #include "engine/scheme.h"
 
@@ -48,6 +49,7 @@ static void report_dependence(const subset& S, int m)
 static void count_down(const subset& S, int m, int s)
 {
     if (verbose && S.last_moved()) std::cout << "[" << s - S[m - 1] + 1 << "]";
+    check_interrupt();
 }
 
 void is_delta_uf(scheme& X)

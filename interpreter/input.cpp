@@ -8,6 +8,8 @@
 
 static bool ended = false;
 
+volatile std::sig_atomic_t waiting_for_input = 0;
+
 void end_of_input()
 {
     ended = true;
@@ -77,10 +79,12 @@ line_buffer::int_type line_buffer::underflow()
     if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
     line_.clear();
     int_type c;
+    waiting_for_input = 1;
     while ((c = source_->sbumpc()) != traits_type::eof()) {
         line_.push_back(traits_type::to_char_type(c));
         if (c == '\n') break;
     }
+    waiting_for_input = 0;
     if (line_.empty()) return traits_type::eof();
     setg(&line_[0], &line_[0], &line_[0] + line_.size());
     return traits_type::to_int_type(*gptr());

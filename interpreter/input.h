@@ -5,6 +5,7 @@
 // as quit does.
 #pragma once
 
+#include <csignal>
 #include <iosfwd>
 #include <streambuf>
 #include <string>
@@ -51,6 +52,10 @@ private:
     std::streambuf* source_;
     std::string line_;
 };
+
+// Set while a line_buffer waits for its source: a Ctrl-C then ends the
+// program as it always did, instead of interrupting a computation.
+extern volatile std::sig_atomic_t waiting_for_input;
 
 // The unread rest of in's current line when in reads through a line_buffer,
 // otherwise the empty text.

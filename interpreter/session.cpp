@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -9,8 +10,10 @@
 #include <new>
 
 #include <gmp.h>
+#include <signal.h>
 
 #include "engine/globals.h"
+#include "engine/interrupt.h"
 #include "engine/monom.h"
 #include "fields/field.h"
 #include "interpreter/command_line.h"
@@ -145,7 +148,18 @@ void execute(int cmd, int var1)
         if (var1 == -1) { error(104); return; }
         if (c.par1_typ > 0 && var[var1].typ != c.par1_typ) { error(108); return; }
     }
-    c.action(var1);
+    interrupt_requested = 0;
+    try {
+        c.action(var1);
+    } catch (const computation_interrupted&) {
+        // Every result stored before the interrupt stays; the one being
+        // computed is not stored.
+        std::cout.flush();
+        std::cout << "\ninterrupted\n";
+        print_line();
+        ++reported_errors;
+    }
+    interrupt_requested = 0;
 }
 
 // Step 6 of the loop: the rest of the line after a command.  Blanks are
@@ -190,6 +204,27 @@ void parser()
     }
 }
 
+// Ctrl-C while a command computes interrupts it; while the program waits
+// for input it ends the program, as without this handler.
+extern "C" void on_interrupt(int)
+{
+    if (waiting_for_input) {
+        std::signal(SIGINT, SIG_DFL);
+        std::raise(SIGINT);
+        return;
+    }
+    interrupt_requested = 1;
+}
+
+static void catch_interrupts()
+{
+    struct sigaction action {};
+    action.sa_handler = on_interrupt;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+}
+
 // One run reading the commands from input (standard input or a script).
 static int run(std::streambuf* input, bool batch)
 {
@@ -228,6 +263,7 @@ int tarv_main()
 int tarv_main(int argc, char** argv)
 {
     std::ios::sync_with_stdio(false);
+    catch_interrupts();
     run_options options;
     int status = read_command_line(argc, argv, options, std::cout, std::cerr);
     if (status >= 0) return status;
