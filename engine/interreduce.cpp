@@ -1,6 +1,7 @@
 #include "engine/interreduce.h"
 
 #include "engine/interrupt.h"
+#include "engine/progress.h"
 
 int lead_pos(const polynomial* row, int c)
 {
@@ -28,7 +29,9 @@ void reduce_c(polynomial** A, int A_c, int k, int i, int jj)
 
 int interreduce(polynomial** A, int A_r, int A_c, int* Lt)
 {
+    progress_report report("linear strand: reducing rows", A_r);
     for (int i = 0; i < A_r; ++i) {
+        report.at(i);
         check_interrupt();
         for (;;) {
             int L = lead_pos(A[i], A_c);

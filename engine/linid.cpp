@@ -10,6 +10,7 @@
 #include "engine/interreduce.h"
 #include "engine/interrupt.h"
 #include "engine/min_gens.h"
+#include "engine/progress.h"
 #include "engine/scheme.h"
 #include "fields/field.h"
 #include "fields/text.h"
@@ -83,6 +84,7 @@ bool strand_syzygies(const strand_matrix& A, const int* Lt, long long pairs, boo
     std::vector<polynomial> tmp(c > 0 ? c : 1);
     if (verbose && number != 0) std::cout << "eliminating syzygies ...\n";
     int B_r = 0;
+    progress_report report("linear strand: pairs", number);
     for (int i = 0; i < A.r; ++i) {
         if (Lt[i] == -1) continue;
         for (int j = i + 1; j < A.r && B_r < number; ++j) {
@@ -100,7 +102,9 @@ bool strand_syzygies(const strand_matrix& A, const int* Lt, long long pairs, boo
                 ui = mj;
                 uj = mi;
             }
+            // The countdown of verbose mode, or else a progress line.
             if (verbose) std::cout << "[" << number - B_r << "]" << std::flush;
+            else report.at(B_r);
             check_interrupt();
             polynomial* Brow = next.row[B_r];
             Brow[i] = -polynomial(ui);

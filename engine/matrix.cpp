@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/interrupt.h"
+#include "engine/progress.h"
 
 void matrix::allocate()
 {
@@ -118,7 +119,9 @@ int matrix::solve(int* c, int* r)
     int z = 0;  // columns moved to the back
     int d = cols;
     int i = 0;
+    progress_report report("row reduction", m);
     while (i < m) {
+        report.at(i);
         check_interrupt();
         if (A(i, i) == 0) {
             int k = i + 1;

@@ -12,6 +12,7 @@
 #include "engine/matrix.h"
 #include "engine/monom.h"
 #include "engine/polynomial.h"
+#include "engine/progress.h"
 #include "engine/scheme.h"
 
 int check(const polynomial& f, const monom& t)
@@ -274,7 +275,10 @@ void omega(scheme& X)
 
     // Elimination rows: pr_(u) through the projections of greater monomials.
     poly_rows SS(no_of_elim, s);
+    progress_report report("omega: elimination rows", no_of_elim);
     for (int i = 0; i < no_of_elim; ++i) {
+        report.at(i);
+        check_interrupt();
         const int N = elim[i];
         int j = 0;
         while (j < q && !Zn_order_lt(O[N], u(j))) ++j;
@@ -292,14 +296,20 @@ void omega(scheme& X)
         }
         SS(i, gr_socle[j]) -= polynomial(qv);
     }
+    report.finish();
     // Back substitution: only corner columns remain.
-    for (int i = no_of_elim - 2; i >= 0; --i)
+    progress_report back("omega: back substitution", no_of_elim);
+    for (int i = no_of_elim - 2; i >= 0; --i) {
+        back.at(no_of_elim - 2 - i);
+        check_interrupt();
         for (int j = i + 1; j < no_of_elim; ++j) {
             if (!sign(SS(i, elim[j]))) continue;
             const polynomial f = SS(i, elim[j]);
             for (int k = 0; k < q; ++k) SS(i, gr_socle[k]) -= f * SS(j, gr_socle[k]);
             SS(i, elim[j]) = 0;
         }
+    }
+    back.finish();
 
     // Relation rows, one per live candidate.
     poly_rows S(number, s);
@@ -322,7 +332,10 @@ void omega(scheme& X)
         }
     };
     int m = 0;
+    progress_report relations("omega: relations", static_cast<long>(cand.size()));
     for (const candidate& c : cand) {
+        relations.at(&c - cand.data());
+        check_interrupt();
         if (c.f == -1) continue;
         const int i = c.f;
         if (c.partner >= 0) {
@@ -342,6 +355,7 @@ void omega(scheme& X)
         e[m] = i;
         ++m;
     }
+    relations.finish();
     if (verbose) std::cerr << number << " syzygies among " << q << " projections found.\n" << Line;
 
     // Rewriting in the corner columns.

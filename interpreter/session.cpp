@@ -11,9 +11,11 @@
 
 #include <gmp.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include "engine/globals.h"
 #include "engine/interrupt.h"
+#include "engine/progress.h"
 #include "engine/monom.h"
 #include "fields/field.h"
 #include "interpreter/command_line.h"
@@ -264,6 +266,7 @@ int tarv_main(int argc, char** argv)
 {
     std::ios::sync_with_stdio(false);
     catch_interrupts();
+    progress_to_terminal = isatty(STDERR_FILENO) != 0;
     run_options options;
     int status = read_command_line(argc, argv, options, std::cout, std::cerr);
     if (status >= 0) return status;
