@@ -86,6 +86,7 @@ line_buffer::int_type line_buffer::underflow()
     }
     waiting_for_input = 0;
     if (line_.empty()) return traits_type::eof();
+    ++lines_;
     setg(&line_[0], &line_[0], &line_[0] + line_.size());
     return traits_type::to_int_type(*gptr());
 }
@@ -97,8 +98,7 @@ std::string line_buffer::rest_of_line() const
     return rest;
 }
 
-std::string rest_of_line(std::istream& in)
+const line_buffer* line_source(std::istream& in)
 {
-    const line_buffer* buffer = dynamic_cast<const line_buffer*>(in.rdbuf());
-    return buffer ? buffer->rest_of_line() : std::string();
+    return dynamic_cast<const line_buffer*>(in.rdbuf());
 }

@@ -43,6 +43,9 @@ public:
     explicit line_buffer(std::streambuf* source) : source_(source) {}
     // The unread characters of the line in the buffer, without its newline.
     std::string rest_of_line() const;
+    // The number of lines taken from the source so far: it tells whether
+    // two readings happened on the same line.
+    long line_number() const { return lines_; }
     std::streambuf* source() const { return source_; }
 
 protected:
@@ -51,12 +54,12 @@ protected:
 private:
     std::streambuf* source_;
     std::string line_;
+    long lines_ = 0;
 };
 
 // Set while a line_buffer waits for its source: a Ctrl-C then ends the
 // program as it always did, instead of interrupting a computation.
 extern volatile std::sig_atomic_t waiting_for_input;
 
-// The unread rest of in's current line when in reads through a line_buffer,
-// otherwise the empty text.
-std::string rest_of_line(std::istream& in);
+// The line_buffer in reads through, or nullptr.
+const line_buffer* line_source(std::istream& in);

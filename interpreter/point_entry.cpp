@@ -19,7 +19,9 @@
 // "(1,0,-1/2,3)"), or its n components separated by blanks: a line of plain
 // numbers holding more of them than the coordinates still to be read can
 // take one number each is read n numbers per coordinate.  A line of fewer
-// numbers keeps the one-number-per-coordinate reading it always had.
+// numbers keeps the one-number-per-coordinate reading it always had.  A
+// line is judged once, from where the reading first looks at it, so that a
+// long line costs its length and not its square.
 class coordinate_reader {
 public:
     coordinate_reader(std::istream& in, long long coordinates) : in_(in), still_needed_(coordinates) {}
@@ -40,7 +42,10 @@ private:
     read_result look_at_line(std::string& token)
     {
         in_ >> std::ws;
-        std::string rest = rest_of_line(in_);
+        const line_buffer* lines = line_source(in_);
+        if (!lines || lines->line_number() == judged_line_) return read_result::ok;
+        judged_line_ = lines->line_number();
+        std::string rest = lines->rest_of_line();
         std::istringstream words(rest);
         std::string word;
         long long numbers = 0;
@@ -73,6 +78,7 @@ private:
     std::istream& in_;
     long long still_needed_;
     long long vectors_on_line_ = 0;
+    long judged_line_ = -1;
 };
 
 // Reads the proj homogeneous coordinates of a point and appends its affine

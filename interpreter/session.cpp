@@ -15,8 +15,8 @@
 
 #include "engine/globals.h"
 #include "engine/interrupt.h"
-#include "engine/progress.h"
 #include "engine/monom.h"
+#include "engine/progress.h"
 #include "fields/field.h"
 #include "interpreter/command_line.h"
 #include "interpreter/commands.h"
@@ -156,7 +156,6 @@ void execute(int cmd, int var1)
     } catch (const computation_interrupted&) {
         // Every result stored before the interrupt stays; the one being
         // computed is not stored.
-        std::cout.flush();
         std::cout << "\ninterrupted\n";
         print_line();
         ++reported_errors;
