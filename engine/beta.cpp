@@ -1,10 +1,12 @@
 #include "engine/beta.h"
 
 #include <iostream>
+#include <memory>
 #include <vector>
 
 #include "engine/bumo.h"
 #include "engine/globals.h"
+#include "engine/interrupt.h"
 #include "engine/matrix.h"
 #include "engine/polynomial.h"
 #include "engine/scheme.h"
@@ -25,9 +27,10 @@ void beta_matrix(scheme& X)
 
     const int s = X.s;
     const int delta = X.delta;
-    X.basis = new int[delta]();
-    X.beta_matrix = new matrix(delta, s);
-    matrix& beta = *X.beta_matrix;
+    // Stored only when complete: the loop may be interrupted.
+    std::unique_ptr<int[]> basis(new int[delta]());
+    std::unique_ptr<matrix> beta_m(new matrix(delta, s));
+    matrix& beta = *beta_m;
     matrix basis_matrix(delta, delta);
     std::vector<polynomial> red_Lf(s);
     for (int j = 0; j < s; ++j) red_Lf[j] = Lf(X.separator->gen[j]);
@@ -37,13 +40,14 @@ void beta_matrix(scheme& X)
     K tmp(0);
     for (int i = s - 1; i >= s - delta; --i) {
         if (verbose) std::cerr << "[" << i + delta - s + 1 << "]";
+        check_interrupt();
         int flag = -1;
         for (int j = 0; j < s; ++j) {
             const polynomial& f = red_Lf[j];
             if (sign(f) == 0 || !aff_eq(f.term[0], X.O[i])) continue;
             if (flag < 0) {
                 ++b;
-                X.basis[b] = j;
+                basis[b] = j;
                 flag = j;
                 for (int k = 0; k < b; ++k) basis_matrix.a[b][k] = -beta.a[j][k];
                 basis_matrix.a[b][b] = 1;
@@ -57,6 +61,8 @@ void beta_matrix(scheme& X)
         }
     }
     if (verbose) std::cerr << "\n";
+    X.basis = basis.release();
+    X.beta_matrix = beta_m.release();
 }
 
 void disp_beta_matrix(scheme& X)

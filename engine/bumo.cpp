@@ -132,6 +132,9 @@ void bu_mo(scheme& X, dense_path path)
 {
     // A second run after the separators released the triangular system.
     X.renew_triangular_system();
+    // Not computed until the run ends: an interrupted run may have stored
+    // part of its results.
+    X.delta = 0;
     if (verbose) std::cerr << "calculating triangular sequence ...\n";
     modular_control control;
     // Over Q the invariants need only O and B; Ix follows when asked for.

@@ -10,6 +10,7 @@
 
 #include "engine/bumo.h"
 #include "engine/globals.h"
+#include "engine/interrupt.h"
 #include "engine/list.h"
 #include "engine/monom.h"
 #include "engine/polynomial.h"
@@ -246,6 +247,7 @@ void bumo_core<Ops>::run(bool progress)
             if (!element(L, next)) L.add(next);
         }
         if (progress) countdown(s - r);
+        check_interrupt();
     }
     where.assign(s, 0);
     for (int c = 0; c < s; ++c) where[perm[c]] = c;
@@ -279,6 +281,7 @@ std::vector<typename Ops::elem> sep_core(Ops ops, int s, const int* pi, LoadQ lo
         elem* row = S.data() + size_t(h) * s;
         for (int k = 0; k < s; ++k) ops.take(row[k], a[k]);
         if (progress) countdown(h + 1);
+        check_interrupt();
     }
     return S;
 }

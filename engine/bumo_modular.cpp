@@ -52,6 +52,7 @@ int cayley_bacharach_modular(const scheme&)
 #include "engine/dense_rows.h"
 #include "engine/globals.h"
 #include "engine/ideal.h"
+#include "engine/interrupt.h"
 #include "engine/matrix.h"
 #include "engine/scheme.h"
 
@@ -437,6 +438,7 @@ bool over_primes(scheme& X, const modular_control& control, bool progress, Resta
     int tried = 0;
     for (uint32_t p : modular_primes()) {
         if (control.max_primes > 0 && tried++ == control.max_primes) break;
+        check_interrupt();
         if (!reduce_points(X, p, coord)) continue;
         auto run = std::make_unique<core>(wide_prime_rows(p), X.s, coord);
         run->run(progress && printed < 0);

@@ -5,6 +5,7 @@
 int dim = 3;
 int proj = 4;
 int verbose = 1;
+int reported_errors = 0;
 int LL = 80;
 char Line[255];
 int counter = 0;

@@ -13,6 +13,10 @@ extern int proj;
 // 1: long computations report progress on standard error.
 extern int verbose;
 
+// The errors reported to the user so far (refused commands, unreadable
+// input); a batch run ends with a non-zero status when there were any.
+extern int reported_errors;
+
 // Output line length and the separator line (LL - 1 dashes and a newline).
 extern int LL;
 extern char Line[255];

@@ -1,5 +1,8 @@
 #include "engine/interreduce.h"
 
+#include "engine/interrupt.h"
+#include "engine/progress.h"
+
 int lead_pos(const polynomial* row, int c)
 {
     int best = -1;
@@ -26,7 +29,10 @@ void reduce_c(polynomial** A, int A_c, int k, int i, int jj)
 
 int interreduce(polynomial** A, int A_r, int A_c, int* Lt)
 {
+    progress_report report("linear strand: reducing rows", A_r);
     for (int i = 0; i < A_r; ++i) {
+        report.at(i);
+        check_interrupt();
         for (;;) {
             int L = lead_pos(A[i], A_c);
             Lt[i] = L;

@@ -1,5 +1,6 @@
 #include "engine/linid.h"
 
+#include <algorithm>
 #include <iostream>
 #include <string>
 #include <utility>
@@ -7,7 +8,9 @@
 
 #include "engine/globals.h"
 #include "engine/interreduce.h"
+#include "engine/interrupt.h"
 #include "engine/min_gens.h"
+#include "engine/progress.h"
 #include "engine/scheme.h"
 #include "fields/field.h"
 #include "fields/text.h"
@@ -66,6 +69,7 @@ bool strand_syzygies(const strand_matrix& A, const int* Lt, long long pairs, boo
                      strand_matrix& B)
 {
     if (pairs * (A.r + A.c) * field_degree() > max_strand_cells) {
+        ++reported_errors;
         std::cout << "linear strand too large to be computed !\n";
         return false;
     }
@@ -77,9 +81,10 @@ bool strand_syzygies(const strand_matrix& A, const int* Lt, long long pairs, boo
     strand_matrix Gb2pol(number, c);
     std::vector<int> Gb2Lt(number), Gb2_B_r(number);
     int Gb2 = 0;
-    polynomial* tmp = new polynomial[c > 0 ? c : 1];
+    std::vector<polynomial> tmp(c > 0 ? c : 1);
     if (verbose && number != 0) std::cout << "eliminating syzygies ...\n";
     int B_r = 0;
+    progress_report report("linear strand: pairs", number);
     for (int i = 0; i < A.r; ++i) {
         if (Lt[i] == -1) continue;
         for (int j = i + 1; j < A.r && B_r < number; ++j) {
@@ -97,7 +102,10 @@ bool strand_syzygies(const strand_matrix& A, const int* Lt, long long pairs, boo
                 ui = mj;
                 uj = mi;
             }
+            // The countdown of verbose mode, or else a progress line.
             if (verbose) std::cout << "[" << number - B_r << "]" << std::flush;
+            else report.at(B_r);
+            check_interrupt();
             polynomial* Brow = next.row[B_r];
             Brow[i] = -polynomial(ui);
             Brow[j] = polynomial(uj);
@@ -111,7 +119,7 @@ bool strand_syzygies(const strand_matrix& A, const int* Lt, long long pairs, boo
             }
             // Reduce tmp, keeping it equal to Brow applied to A.
             for (;;) {
-                int L = lead_pos(tmp, c);
+                int L = lead_pos(tmp.data(), c);
                 if (L == -1) break;  // Brow is a syzygy
                 const monom m = lead(tmp[L]);
                 const K lc = tmp[L].coef[0];
@@ -156,7 +164,6 @@ bool strand_syzygies(const strand_matrix& A, const int* Lt, long long pairs, boo
             ++B_r;
         }
     }
-    delete[] tmp;
     if (verbose) std::cout << "\n";
     // Pairs whose S-vector did not vanish give no syzygy.
     for (int g = 0; g < Gb2; ++g)
@@ -274,33 +281,45 @@ void clear_counts(scheme& X)
     for (int j = 0; j < dim; ++j) X.linres[0][j] = 0;
 }
 
+// Every run starts from cleared counts.  An interrupted run puts back the
+// counts it started from: those of a strand computed before, or zeros.
+bool run_steps_keeping_counts(scheme& X, strand_output out, std::ostream* file)
+{
+    const std::vector<int> before(X.linres[0], X.linres[0] + dim);
+    clear_counts(X);
+    try {
+        return run_steps(X, out, file);
+    } catch (const computation_interrupted&) {
+        std::copy(before.begin(), before.end(), X.linres[0]);
+        throw;
+    }
+}
+
 }  // namespace
 
 bool linid(scheme& X)
 {
     if (X.linid) return true;
-    clear_counts(X);
-    if (!run_steps(X, strand_output::counts, nullptr)) return false;
+    if (!run_steps_keeping_counts(X, strand_output::counts, nullptr)) return false;
     X.linid = 1;
     return true;
 }
 
 bool linsyz(scheme& X)
 {
-    return run_steps(X, strand_output::screen_rows, nullptr);
+    return run_steps_keeping_counts(X, strand_output::screen_rows, nullptr);
 }
 
 bool putlinid(scheme& X, std::ostream& file)
 {
-    clear_counts(X);
-    if (!run_steps(X, strand_output::file_blocks, &file)) return false;
+    if (!run_steps_keeping_counts(X, strand_output::file_blocks, &file)) return false;
     X.linid = 1;
     return true;
 }
 
 bool putlinsyz(scheme& X, std::ostream& file)
 {
-    return run_steps(X, strand_output::file_rows, &file);
+    return run_steps_keeping_counts(X, strand_output::file_rows, &file);
 }
 
 void disp_linid(std::ostream& s, scheme& X)

@@ -1,11 +1,13 @@
 #include "engine/linom.h"
 
+#include <algorithm>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "engine/globals.h"
 #include "engine/interreduce.h"
+#include "engine/interrupt.h"
 #include "engine/linid.h"
 #include "engine/omega.h"
 #include "engine/scheme.h"
@@ -79,9 +81,8 @@ void first_syzygies(scheme& X, std::ostream* screen, std::ostream* file)
 // w_R has length at most n, so step n + 1 is computed to see it end, and not
 // continued.
 // False when a step was too large; the counts are then cleared.
-bool run_steps(scheme& X, std::ostream* file)
+bool steps(scheme& X, std::ostream* file)
 {
-    if (!X.no_of_pr) omega(X);
     const int n = dim;
     for (int j = 0; j < n; ++j) X.linres[1][j] = 0;
     {
@@ -114,6 +115,21 @@ bool run_steps(scheme& X, std::ostream* file)
     X.linom = 1;
     if (verbose) std::cout << Line;
     return true;
+}
+
+// The canonical module first (its own results are stored only when
+// complete), then the steps.  An interrupted run puts back the counts it
+// started from: those of a strand computed before, or zeros.
+bool run_steps(scheme& X, std::ostream* file)
+{
+    if (!X.no_of_pr) omega(X);
+    const std::vector<int> before(X.linres[1], X.linres[1] + dim);
+    try {
+        return steps(X, file);
+    } catch (const computation_interrupted&) {
+        std::copy(before.begin(), before.end(), X.linres[1]);
+        throw;
+    }
 }
 
 }  // namespace

@@ -6,6 +6,9 @@
 #include <utility>
 #include <vector>
 
+#include "engine/interrupt.h"
+#include "engine/progress.h"
+
 void matrix::allocate()
 {
     // Sizes are never negative; the clamp also tells the compiler so.
@@ -116,7 +119,10 @@ int matrix::solve(int* c, int* r)
     int z = 0;  // columns moved to the back
     int d = cols;
     int i = 0;
+    progress_report report("row reduction", m);
     while (i < m) {
+        report.at(i);
+        check_interrupt();
         if (A(i, i) == 0) {
             int k = i + 1;
             while (k < rows && A(k, i) == 0) ++k;

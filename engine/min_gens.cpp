@@ -8,9 +8,11 @@
 #include "engine/canonical_forms.h"
 #include "engine/globals.h"
 #include "engine/ideal.h"
+#include "engine/interrupt.h"
 #include "engine/matrix.h"
 #include "engine/monom.h"
 #include "engine/polynomial.h"
+#include "engine/progress.h"
 #include "engine/scheme.h"
 #include "fields/text.h"
 
@@ -93,7 +95,10 @@ void min_Ix(scheme& X)
     std::vector<int> alpha(max_pairs), beta(max_pairs);
     std::vector<monom> M(max_pairs);
     int no = 0;
+    progress_report pairs("min: pairs of generators", ng);
     for (int i = 0; i + 1 < ng; ++i) {
+        pairs.at(i);
+        check_interrupt();
         for (int j = i + 1; j < ng; ++j) {
             const monom& ti = g[i].term[0];
             const monom& tj = g[j].term[0];
@@ -111,9 +116,13 @@ void min_Ix(scheme& X)
 
     // Relation matrix: row p expresses x_z b[M x_a] - x_a b[M x_z] through
     // the rows of RV of its border terms.
+    pairs.finish();
     matrix R(ng, no);
     const K minus_one = -K(1);
+    progress_report relations("min: relations", no);
     for (int p = 0; p < no; ++p) {
+        relations.at(p);
+        check_interrupt();
         monom xa = variable(alpha[p]);
         monom xz = variable(beta[p]);
         monom ma = M[p] * xa;
@@ -131,6 +140,7 @@ void min_Ix(scheme& X)
         }
     }
 
+    relations.finish();
     std::vector<int> c(ng), r(no > 0 ? no : 1);
     for (int j = 0; j < ng; ++j) c[j] = j;
     for (int p = 0; p < no; ++p) r[p] = p;

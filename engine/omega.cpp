@@ -8,9 +8,11 @@
 #include "engine/bumo.h"
 #include "engine/globals.h"
 #include "engine/ideal.h"
+#include "engine/interrupt.h"
 #include "engine/matrix.h"
 #include "engine/monom.h"
 #include "engine/polynomial.h"
+#include "engine/progress.h"
 #include "engine/scheme.h"
 
 int check(const polynomial& f, const monom& t)
@@ -120,6 +122,7 @@ void canonical_forms::compute()
     if (verbose) std::cerr << "calculating canonical forms ...\n";
     for (int i = 0; i < o; ++i) {
         if (verbose) std::cerr << "[" << o - i << "]";
+        check_interrupt();
         const monom& t = OO[i];
         polynomial& C = Can[i];
         const int g = is_el_G(X, t);
@@ -272,7 +275,10 @@ void omega(scheme& X)
 
     // Elimination rows: pr_(u) through the projections of greater monomials.
     poly_rows SS(no_of_elim, s);
+    progress_report report("omega: elimination rows", no_of_elim);
     for (int i = 0; i < no_of_elim; ++i) {
+        report.at(i);
+        check_interrupt();
         const int N = elim[i];
         int j = 0;
         while (j < q && !Zn_order_lt(O[N], u(j))) ++j;
@@ -290,14 +296,20 @@ void omega(scheme& X)
         }
         SS(i, gr_socle[j]) -= polynomial(qv);
     }
+    report.finish();
     // Back substitution: only corner columns remain.
-    for (int i = no_of_elim - 2; i >= 0; --i)
+    progress_report back("omega: back substitution", no_of_elim);
+    for (int i = no_of_elim - 2; i >= 0; --i) {
+        back.at(no_of_elim - 2 - i);
+        check_interrupt();
         for (int j = i + 1; j < no_of_elim; ++j) {
             if (!sign(SS(i, elim[j]))) continue;
             const polynomial f = SS(i, elim[j]);
             for (int k = 0; k < q; ++k) SS(i, gr_socle[k]) -= f * SS(j, gr_socle[k]);
             SS(i, elim[j]) = 0;
         }
+    }
+    back.finish();
 
     // Relation rows, one per live candidate.
     poly_rows S(number, s);
@@ -320,7 +332,10 @@ void omega(scheme& X)
         }
     };
     int m = 0;
+    progress_report relations("omega: relations", static_cast<long>(cand.size()));
     for (const candidate& c : cand) {
+        relations.at(&c - cand.data());
+        check_interrupt();
         if (c.f == -1) continue;
         const int i = c.f;
         if (c.partner >= 0) {
@@ -340,12 +355,14 @@ void omega(scheme& X)
         e[m] = i;
         ++m;
     }
+    relations.finish();
     if (verbose) std::cerr << number << " syzygies among " << q << " projections found.\n" << Line;
 
     // Rewriting in the corner columns.
     if (verbose) std::cerr << "rewriting syzygies ...\n";
     for (int i = 0; i < no_of_elim; ++i) {
         if (verbose) std::cerr << "[" << s - i - q << "]";
+        check_interrupt();
         for (int r = 0; r < number; ++r) {
             if (!sign(S(r, elim[i]))) continue;
             const polynomial f = S(r, elim[i]);
@@ -381,6 +398,7 @@ void omega(scheme& X)
             const monom t = lcm(lti, ltj);
             if (t.tot_deg() > mx) {
                 if (verbose) std::cerr << "[" << number1 << "]";
+                check_interrupt();
                 --number1;
                 continue;
             }
@@ -466,6 +484,7 @@ void omega(scheme& X)
                         continue;
                     }
                 }
+                ++reported_errors;
                 std::cerr << "\ncannot reduce to zero --> error !?! !?!\n";
                 for (int l = 0; l < q; ++l) {
                     counter = 0;
@@ -478,6 +497,7 @@ void omega(scheme& X)
                 break;
             }
             if (verbose) std::cerr << "[" << number1 << "]";
+            check_interrupt();
             --number1;
             if (flag) g = number - T.solve(tc.data(), tr.data());
         }
@@ -490,6 +510,7 @@ void omega(scheme& X)
     std::vector<bool> eliminated(q, false);
     for (int i = 0; i < q; ++i) {
         if (verbose) std::cerr << "[" << q - i << "]";
+        check_interrupt();
         int r = 0;
         while (r < number && !(e[r] != -1 && sign(Sc(r, i)) && !sign(Sc(r, i).term[0]))) ++r;
         if (r == number) continue;

@@ -6,6 +6,7 @@
 #include "engine/beta.h"
 #include "engine/bumo.h"
 #include "engine/globals.h"
+#include "engine/interrupt.h"
 #include "engine/matrix.h"
 #include "engine/modular_rows.h"
 #include "engine/scheme.h"
@@ -49,6 +50,7 @@ static void report_dependence(const subset& S, int m)
 static void count_down(const subset& S, int m, int s)
 {
     if (verbose && S.last_moved()) std::cout << "[" << s - S[m - 1] + 1 << "]";
+    check_interrupt();
 }
 
 void is_delta_uf(scheme& X)
@@ -96,6 +98,7 @@ void is_delta_uf(scheme& X)
 void is_n_uf(scheme& X, int n)
 {
     if (n <= 0) {
+        ++reported_errors;
         std::cout << "n-unifomity only defined for n > 0 !!!\n" << Line;
         return;
     }

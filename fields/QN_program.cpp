@@ -46,6 +46,10 @@ void field_set_characteristic(int) {}
 read_result read_element(std::istream& in, K& x, std::string& token)
 {
     if (!read_token(in, token)) return read_result::end_of_input;
+    // "1, 0, -1/2, 3" and "(1, 0, -1/2, 3)": a comma at the end of a word
+    // continues the vector in the next word.
+    std::string more;
+    while (token.back() == ',' && read_token(in, more)) token += more;
     if (!parse_QN(token, x)) return read_result::malformed;
     return read_result::ok;
 }

@@ -41,7 +41,9 @@ void field_set_characteristic(int p);
 // Q(zeta_N), 1 for the other fields.
 int field_degree();
 
-enum class read_result { ok, end_of_input, malformed, no_image };
+// uneven_components: a line of blank-separated components of TARV_QN
+// coordinates whose count is not a multiple of the field degree.
+enum class read_result { ok, end_of_input, malformed, no_image, uneven_components };
 
 // Reads one coordinate of a point.  On a token that is no field element
 // (malformed) or a rational number without image in the field (no_image)

@@ -5,7 +5,9 @@
 // as quit does.
 #pragma once
 
+#include <csignal>
 #include <iosfwd>
+#include <streambuf>
 #include <string>
 
 #include "fields/field.h"
@@ -32,3 +34,32 @@ void reset_end_of_input();
 
 // Discards the rest of the current line (the newline stays in the input).
 void discard_line();
+
+// A stream buffer that reads its source one line at a time, so that the
+// unread rest of the current line can be looked at before it is consumed
+// (point entry in TARV_QN decides from it how coordinates are typed).
+class line_buffer : public std::streambuf {
+public:
+    explicit line_buffer(std::streambuf* source) : source_(source) {}
+    // The unread characters of the line in the buffer, without its newline.
+    std::string rest_of_line() const;
+    // The number of lines taken from the source so far: it tells whether
+    // two readings happened on the same line.
+    long line_number() const { return lines_; }
+    std::streambuf* source() const { return source_; }
+
+protected:
+    int_type underflow() override;
+
+private:
+    std::streambuf* source_;
+    std::string line_;
+    long lines_ = 0;
+};
+
+// Set while a line_buffer waits for its source: a Ctrl-C then ends the
+// program as it always did, instead of interrupting a computation.
+extern volatile std::sig_atomic_t waiting_for_input;
+
+// The line_buffer in reads through, or nullptr.
+const line_buffer* line_source(std::istream& in);

@@ -47,6 +47,7 @@ int read_request(int& s)
         return -1;
     }
     if (s < 1) {
+        ++reported_errors;
         std::cout << "number of points has to be greater than zero !\n";
         release_var(v);
         return -1;
@@ -56,6 +57,7 @@ int read_request(int& s)
 
 void refuse_count(int v)
 {
+    ++reported_errors;
     std::cout << "the range [" << range1 << "," << range2 << "] cannot supply that many distinct points !\n";
     release_var(v);
 }
@@ -64,6 +66,7 @@ void refuse_count(int v)
 bool refuse_over_limit(int v, int s)
 {
     if (s <= point_limit()) return false;
+    ++reported_errors;
     std::cout << point_limit_refusal();
     release_var(v);
     return true;

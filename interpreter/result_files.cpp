@@ -49,6 +49,7 @@ bool close_result_file(std::ofstream& out)
 {
     out.close();
     if (!out.fail()) return true;
+    ++reported_errors;
     std::cout << "can't write file\n";
     return false;
 }

@@ -2,16 +2,23 @@
 
 #include <algorithm>
 #include <cctype>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <iostream>
 #include <new>
 
 #include <gmp.h>
+#include <signal.h>
+#include <unistd.h>
 
 #include "engine/globals.h"
+#include "engine/interrupt.h"
 #include "engine/monom.h"
+#include "engine/progress.h"
 #include "fields/field.h"
+#include "interpreter/command_line.h"
 #include "interpreter/commands.h"
 #include "interpreter/input.h"
 #include "interpreter/program.h"
@@ -20,6 +27,9 @@
 #include "interpreter/store.h"
 
 int quit = 0;
+
+// A batch run prints no greeting, prompt or farewell.
+static bool batch_run = false;
 
 void print_line()
 {
@@ -128,6 +138,7 @@ void error(int err)
     case 111: message = "indentifier already exists\n"; break;
     default: return;
     }
+    ++reported_errors;
     std::cout << message;
 }
 
@@ -139,7 +150,17 @@ void execute(int cmd, int var1)
         if (var1 == -1) { error(104); return; }
         if (c.par1_typ > 0 && var[var1].typ != c.par1_typ) { error(108); return; }
     }
-    c.action(var1);
+    interrupt_requested = 0;
+    try {
+        c.action(var1);
+    } catch (const computation_interrupted&) {
+        // Every result stored before the interrupt stays; the one being
+        // computed is not stored.
+        std::cout << "\ninterrupted\n";
+        print_line();
+        ++reported_errors;
+    }
+    interrupt_requested = 0;
 }
 
 // Step 6 of the loop: the rest of the line after a command.  Blanks are
@@ -153,6 +174,7 @@ static void clean_line()
         std::string rest(1, static_cast<char>(c));
         while ((c = std::cin.peek()) != EOF && c != '\n') rest.push_back(static_cast<char>(std::cin.get()));
         std::cout << "unexpected '" << rest << "'\n";
+        ++reported_errors;
         break;
     }
 }
@@ -161,7 +183,7 @@ void parser()
 {
     while (!quit) {
         int cmd = -1, var1 = -1;
-        std::cout << "% ";
+        if (!batch_run) std::cout << "% ";
         std::string cc;
         if (!read_word(cc, max_name)) break;
         for (int i = 0; i < no_of_commands; ++i)
@@ -183,19 +205,75 @@ void parser()
     }
 }
 
-int tarv_main()
+// Ctrl-C while a command computes interrupts it; while the program waits
+// for input it ends the program, as without this handler.
+extern "C" void on_interrupt(int)
+{
+    if (waiting_for_input) {
+        std::signal(SIGINT, SIG_DFL);
+        std::raise(SIGINT);
+        return;
+    }
+    interrupt_requested = 1;
+}
+
+static void catch_interrupts()
+{
+    struct sigaction action {};
+    action.sa_handler = on_interrupt;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+}
+
+// One run reading the commands from input (standard input or a script).
+static int run(std::streambuf* input, bool batch)
 {
     std::set_new_handler(mem_warn);
     mp_set_memory_functions(gmp_alloc, gmp_realloc, gmp_free);
-    std::ios::sync_with_stdio(false);
+    std::streambuf* standard_input = std::cin.rdbuf();
+    line_buffer lines(input);
+    std::cin.rdbuf(&lines);
+    batch_run = batch;
+    reported_errors = 0;
     set_defaults();
-    hello();
-    show_settings();
+    if (!batch) {
+        hello();
+        show_settings();
+    }
     parser();
     del_all(1);
-    print_line();
-    std::cout << "thanks for using TARV\n";
-    print_line();
+    if (!batch) {
+        print_line();
+        std::cout << "thanks for using TARV\n";
+        print_line();
+    }
     std::cout.flush();
-    return 0;
+    std::cin.rdbuf(standard_input);
+    return batch && reported_errors > 0 ? 1 : 0;
+}
+
+// Unsynchronised streams are faster; this replaces their buffers, so it
+// comes before a run takes hold of the buffer of std::cin.
+int tarv_main()
+{
+    std::ios::sync_with_stdio(false);
+    return run(std::cin.rdbuf(), false);
+}
+
+int tarv_main(int argc, char** argv)
+{
+    std::ios::sync_with_stdio(false);
+    catch_interrupts();
+    progress_to_terminal = isatty(STDERR_FILENO) != 0;
+    run_options options;
+    int status = read_command_line(argc, argv, options, std::cout, std::cerr);
+    if (status >= 0) return status;
+    if (options.script.empty()) return run(std::cin.rdbuf(), options.batch);
+    std::ifstream script(options.script);
+    if (!script.is_open()) {
+        std::cerr << options.program << ": can't open file '" << options.script << "'\n";
+        return 2;
+    }
+    return run(script.rdbuf(), options.batch);
 }

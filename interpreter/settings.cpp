@@ -19,11 +19,13 @@ void set_dim()
     int d;
     if (!read_number(d)) return;
     if (d <= 1) {
+        ++reported_errors;
         std::cout << "\ndimension has to be greater than one !!!\n";
         return;
     }
     // Every variable needs a one-letter name.
     if (d > hooks.max_dimension) {
+        ++reported_errors;
         std::cout << "\ndimension has to be at most " << hooks.max_dimension << " !!!\n";
         return;
     }
@@ -67,6 +69,7 @@ void characteristic()
 {
     int max_p = field_max_characteristic();
     if (max_p == 0) {
+        ++reported_errors;
         std::cout << "please use 'TARV_Fp' for computations over finite fields \n";
         print_line();
         return;
@@ -74,6 +77,7 @@ void characteristic()
     int p;
     if (!read_number(p)) return;
     if (p < 2 || p > max_p || !is_prime_number(p)) {
+        ++reported_errors;
         std::cout << "characteristic has to be a prime (2 - " << max_p << ") !\n";
         return;
     }
@@ -104,7 +108,10 @@ void range()
         std::cout << "enter upper border : ";
         if (!read_number(high)) return;
         if (p != 0) high = std::min(high, p - 1);
-        if (high <= low) std::cout << "upper border must be greater than lower border !!!\n";
+        if (high <= low) {
+            ++reported_errors;
+            std::cout << "upper border must be greater than lower border !!!\n";
+        }
     }
     range1 = low;
     range2 = high;
@@ -125,6 +132,7 @@ void identifiers()
             std::strcpy(varstring, names.c_str());
             return;
         }
+        ++reported_errors;
         std::cerr << "not enough indentifiers\n";
     }
 }

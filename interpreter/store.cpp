@@ -90,7 +90,9 @@ void create(int typ)
         release_var(v);
         return;
     }
-    int result = typ == 3 ? read_scheme(in, v, file_name) : 0;
+    line_buffer lines(in.rdbuf());
+    std::istream file(&lines);
+    int result = typ == 3 ? read_scheme(file, v, file_name) : 0;
     if (result != 0) release_var(v);
     // A refused dimension is followed by the separator like a success.
     if (result == 0 || result == 1) print_line();
@@ -112,6 +114,39 @@ void del_all(int mode)
             deleted = true;
         }
     if (mode == 0 && deleted) print_line();
+}
+
+set_aside_entries set_aside_all()
+{
+    set_aside_entries aside;
+    bool taken = false;
+    for (int i = 0; i < no_of_vars; ++i)
+        if (var[i].name[0] != '\0') {
+            std::cout << var[i].name << " deleted\n";
+            aside.entries[i] = var[i];
+            release_var(i);
+            taken = true;
+        }
+    if (taken) print_line();
+    return aside;
+}
+
+void drop(set_aside_entries& aside)
+{
+    for (var_struct& entry : aside.entries)
+        if (entry.name[0] != '\0') {
+            if (entry.typ == 3) delete static_cast<scheme*>(entry.var_ptr);
+            entry = var_struct();
+        }
+}
+
+void put_back(set_aside_entries& aside)
+{
+    for (int i = 0; i < no_of_vars; ++i)
+        if (aside.entries[i].name[0] != '\0') {
+            var[i] = aside.entries[i];
+            aside.entries[i] = var_struct();
+        }
 }
 
 void display(int v, int mode)

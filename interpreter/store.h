@@ -34,6 +34,16 @@ int reserve_var(const std::string& cc, int typ);
 // Frees an entry reserved by new_var whose object could not be made.
 void release_var(int v);
 
+// The stored entries taken out of the table by set_aside_all, which reports
+// them as del_all(0) does; the command that took them out either drops them
+// (it succeeded) or puts them back (it was refused, so nothing changed).
+struct set_aside_entries {
+    var_struct entries[no_of_vars];
+};
+set_aside_entries set_aside_all();
+void drop(set_aside_entries& aside);
+void put_back(set_aside_entries& aside);
+
 void create(int typ);
 void del(int v, int mode);
 void del_all(int mode);

@@ -1,7 +1,7 @@
 // TARV over the cyclotomic field Q(zeta_N) of N-th roots of unity.
 #include "interpreter/program.h"
 
-int main()
+int main(int argc, char** argv)
 {
-    return tarv_main();
+    return tarv_main(argc, argv);
 }

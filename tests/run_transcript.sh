@@ -3,7 +3,8 @@
 # Runs PROGRAM in a scratch folder holding a copy of DATA_DIR, with CASE.in on
 # standard input, and compares standard output with CASE.out, and standard
 # error and the exit status with CASE.err and CASE.status when those exist
-# (the status defaults to 0).  CASE.files lists files the run must leave in
+# (the status defaults to 0).  CASE.args, when it exists, holds the
+# command-line arguments, separated by blanks.  CASE.files lists files the run must leave in
 # the scratch folder: for each name F in it, CASE.F holds the expected text.
 set -u
 program=$1 case=$2 data=$3
@@ -11,7 +12,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp -r "$data"/. "$work"/ 2>/dev/null
 cd "$work" || exit 2
-"$program" <"$case.in" >stdout.txt 2>stderr.txt
+args=()
+[ -f "$case.args" ] && read -r -a args <"$case.args"
+"$program" "${args[@]}" <"$case.in" >stdout.txt 2>stderr.txt
 status=$?
 failed=0
 if ! cmp -s stdout.txt "$case.out"; then

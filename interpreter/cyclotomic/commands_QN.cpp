@@ -21,11 +21,13 @@ void root()
     int order;
     if (!read_number(order)) return;
     if (order <= 1) {
+        ++reported_errors;
         std::cout << "\nroots of N with N > 1 !!!\n";
         return;
     }
     const int max_order = std::min(QN::max_order, hooks.max_points);
     if (order > max_order) {
+        ++reported_errors;
         std::cout << "\nroots of N with N <= " << max_order << " !!!\n";
         return;
     }
@@ -65,21 +67,25 @@ void cyclpol()
 static bool read_builder_start(std::string& name, int& s)
 {
     if (dim != 2) {
+        ++reported_errors;
         std::cerr << "dimension = 2 required !!! \n";
         return false;
     }
     if (!read_new_name(name)) return false;
     if (!read_number(s)) return false;
     if (s <= 0) {
+        ++reported_errors;
         std::cout << "first parameter has to be greater than zero !\n";
         return false;
     }
     const int max_s = std::min(QN::max_order, hooks.max_points);
     if (s > max_s) {
+        ++reported_errors;
         std::cout << "first parameter has to be at most " << max_s << " !\n";
         return false;
     }
     if (!scheme_fits(s, euler_phi(s))) {
+        ++reported_errors;
         std::cout << "first parameter too large: the scheme could not be held in memory !\n";
         return false;
     }
@@ -88,16 +94,29 @@ static bool read_builder_start(std::string& name, int& s)
 
 // Switches the field to Q(zeta_s) and stores a new scheme of s points under
 // name.  Schemes stored under another field must never meet the new one, so
-// they are deleted first, with the usual reports.
-static scheme* store_builder_scheme(const std::string& name, int s)
+// they are taken out first, with the usual reports; until the builder
+// succeeds they are kept in aside, with the field it left in old_order.
+static scheme* store_builder_scheme(const std::string& name, int s, set_aside_entries& aside, int& old_order)
 {
-    if (s != QN::N) del_all(0);
+    old_order = QN::N;
+    if (s != QN::N) aside = set_aside_all();
     int v = reserve_var(name, 3);
     if (v < 0) return nullptr;
     QN::set(s);
     scheme* X = new scheme(s);
     var[v].var_ptr = X;
     for (int i = 0; i < s; ++i) X->P->a[i][0] = root_power(i);
+    return X;
+}
+
+// The builder succeeded: the schemes of the old field go for good.
+static scheme* store_builder_scheme(const std::string& name, int s)
+{
+    set_aside_entries aside;
+    int old_order;
+    scheme* X = store_builder_scheme(name, s, aside, old_order);
+    if (X) drop(aside);
+    else put_back(aside);
     return X;
 }
 
@@ -108,6 +127,7 @@ void cyclotom()
     if (!read_builder_start(name, s)) return;
     if (!read_number(a)) return;
     if (!(0 < a && a < s)) {
+        ++reported_errors;
         std::cout << "second parameter has to be greater than zero and less than the first parameter!\n";
         return;
     }
@@ -124,11 +144,13 @@ void cyclotom2()
     if (!read_builder_start(name, s)) return;
     if (!read_number(a)) return;
     if (!(0 < a && a < s)) {
+        ++reported_errors;
         std::cout << "second parameter has to be greater than zero and less than the first parameter!\n";
         return;
     }
     if (!read_number(b)) return;
     if (!(0 < b && b < a)) {
+        ++reported_errors;
         std::cout << "third parameter has to be greater than zero and less than the second parameter!\n";
         return;
     }
@@ -139,13 +161,22 @@ void cyclotom2()
     show_settings();
 }
 
+// The coefficients c_(s-1), ..., c_0 are typed after the prompts, which
+// follow the reports of the schemes taken out for the new field; a refused
+// coefficient puts back those schemes and the old field, so that nothing
+// changes.
 void gencycl()
 {
     std::string name;
     int s;
     if (!read_builder_start(name, s)) return;
-    scheme* X = store_builder_scheme(name, s);
-    if (!X) return;
+    set_aside_entries aside;
+    int old_order;
+    scheme* X = store_builder_scheme(name, s, aside, old_order);
+    if (!X) {
+        put_back(aside);
+        return;
+    }
     for (int i = 0; i < s; ++i) X->P->a[i][1] = 0;
     std::cout << "enter coefficients :\n";
     for (int j = s - 1; j >= 0; --j) {
@@ -154,19 +185,27 @@ void gencycl()
         mpq_class c;
         bool ok = read_word(token, std::string::npos);
         if (ok && !parse_rational(token, c)) {
+            ++reported_errors;
             std::cerr << "'" << token << "' is not a number\n";
             discard_line();
             ok = false;
         }
         if (!ok) {
-            // Nothing half-made stays stored.
+            // Nothing half-made stays stored, and what was stored before
+            // comes back with its field.
             int v;
             read_var(v, name);
             del(v, 1);
+            if (old_order != QN::N) {
+                QN::set(old_order);
+                put_back(aside);
+                if (!input_ended()) std::cerr << "gencycl refused: the schemes and the field are as before\n";
+            }
             return;
         }
         Rational coefficient(c);
         for (int i = 0; i < s; ++i) X->P->a[i][1] += root_power(static_cast<long long>(i) * j) * coefficient;
     }
+    drop(aside);
     show_settings();
 }

@@ -3,16 +3,19 @@
 
 #include <iostream>
 
+#include "engine/globals.h"
 #include "interpreter/session.h"
 
 static void point_set_hint()
 {
+    ++reported_errors;
     std::cout << "please use 'TARV_QN' for computing cyclotomic schemes\n";
     print_line();
 }
 
 static void field_hint()
 {
+    ++reported_errors;
     std::cout << "please use 'TARV_QN' for computations over the field with n-th roots of unity\n";
     print_line();
 }
