@@ -55,7 +55,7 @@ void beta_matrix(scheme& X)
                 beta.a[j][b] = 1;
             } else {
                 tmp = red_Lf[j].coef[0] / red_Lf[flag].coef[0];
-                red_Lf[j] -= red_Lf[flag] * tmp;
+                red_Lf[j].sub_scaled(red_Lf[flag], tmp);
                 for (int k = 0; k <= b; ++k) beta.a[j][k] += tmp * basis_matrix.a[b][k];
             }
         }

@@ -24,7 +24,7 @@ void reduce_c(polynomial** A, int A_c, int k, int i, int jj)
 {
     K c = A[i][jj].coef[0];
     for (int l = 0; l < A_c; ++l)
-        if (sign(A[k][l])) A[i][l] -= A[k][l] * c;
+        if (sign(A[k][l])) A[i][l].sub_scaled(A[k][l], c);
 }
 
 int interreduce(polynomial** A, int A_r, int A_c, int* Lt)

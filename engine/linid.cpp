@@ -127,10 +127,10 @@ bool strand_syzygies(const strand_matrix& A, const int* Lt, long long pairs, boo
                 while (g < Gb2 && !(Gb2Lt[g] == L && lead(Gb2pol.row[g][L]) == m)) ++g;
                 if (g < Gb2) {
                     for (int k = 0; k < c; ++k)
-                        if (sign(Gb2pol.row[g][k])) tmp[k] -= Gb2pol.row[g][k] * lc;
+                        if (sign(Gb2pol.row[g][k])) tmp[k].sub_scaled(Gb2pol.row[g][k], lc);
                     const polynomial* from = next.row[Gb2_B_r[g]];
                     for (int k = 0; k < A.r; ++k)
-                        if (sign(from[k])) Brow[k] -= from[k] * lc;
+                        if (sign(from[k])) Brow[k].sub_scaled(from[k], lc);
                     continue;
                 }
                 int r = 0;

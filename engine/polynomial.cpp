@@ -3,20 +3,23 @@
 #include <ostream>
 #include <utility>
 
-polynomial::polynomial(int x) : no_of_monoms(1), term(new monom[1]), coef(new K[1])
+polynomial::polynomial(int x) : no_of_monoms(1), term(&one_term), coef(&one_coef)
 {
     coef[0] = x;
 }
 
-polynomial::polynomial(const monom& m) : no_of_monoms(1), term(new monom[1]), coef(new K[1])
+polynomial::polynomial(const monom& m) : no_of_monoms(1), term(&one_term), coef(&one_coef)
 {
     term[0] = m;
     coef[0] = 1;
 }
 
-polynomial::polynomial(const polynomial& f)
-    : no_of_monoms(f.no_of_monoms), term(new monom[f.no_of_monoms]), coef(new K[f.no_of_monoms])
+polynomial::polynomial(const polynomial& f) : no_of_monoms(f.no_of_monoms), term(&one_term), coef(&one_coef)
 {
+    if (no_of_monoms > 1) {
+        term = new monom[no_of_monoms];
+        coef = new K[no_of_monoms];
+    }
     for (int i = 0; i < no_of_monoms; ++i) {
         term[i] = f.term[i];
         coef[i] = f.coef[i];
@@ -25,6 +28,12 @@ polynomial::polynomial(const polynomial& f)
 
 polynomial::~polynomial()
 {
+    release();
+}
+
+void polynomial::release()
+{
+    if (inline_slot()) return;
     delete[] term;
     delete[] coef;
 }
@@ -32,8 +41,7 @@ polynomial::~polynomial()
 void polynomial::alloc(int n)
 {
     if (no_of_monoms < n) {
-        delete[] term;
-        delete[] coef;
+        release();
         term = new monom[n];
         coef = new K[n];
     }
@@ -53,9 +61,24 @@ polynomial& polynomial::operator=(const polynomial& f)
 
 polynomial& polynomial::operator=(polynomial&& f) noexcept
 {
+    if (this == &f) return *this;
     std::swap(no_of_monoms, f.no_of_monoms);
+    const bool mine = inline_slot(), theirs = f.inline_slot();
+    if (mine || theirs) {
+        // The one slots change places with the values they hold.
+        std::swap(one_term, f.one_term);
+        std::swap(one_coef, f.one_coef);
+    }
     std::swap(term, f.term);
     std::swap(coef, f.coef);
+    if (mine) {
+        f.term = &f.one_term;
+        f.coef = &f.one_coef;
+    }
+    if (theirs) {
+        term = &one_term;
+        coef = &one_coef;
+    }
     return *this;
 }
 
@@ -78,8 +101,8 @@ polynomial& polynomial::operator=(int x)
 // One pass over both term arrays into fresh arrays of l + m slots.  cmp is a
 // three-way form of the affine ordering in use; equal affine parts add their
 // coefficients under self's monomial.
-template <bool subtract, class Cmp>
-void polynomial::merge(const polynomial& g, Cmp cmp)
+template <bool subtract, class Cmp, class Coef>
+void polynomial::merge(const polynomial& g, Cmp cmp, Coef gcoef)
 {
     const int l = no_of_monoms, m = g.no_of_monoms;
     monom* t = new monom[l + m];
@@ -87,13 +110,12 @@ void polynomial::merge(const polynomial& g, Cmp cmp)
     const monom* ft = term;
     const K* fc = coef;
     const monom* gt = g.term;
-    const K* gc = g.coef;
     int k = 0, i = 0, n = 0;
     while (k < l && i < m) {
         int r = cmp(ft[k], gt[i]);
         if (r < 0) {
             t[n] = gt[i];
-            if constexpr (subtract) c[n] = -gc[i]; else c[n] = gc[i];
+            if constexpr (subtract) c[n] = -gcoef(i); else c[n] = gcoef(i);
             ++n;
             ++i;
         } else if (r > 0) {
@@ -102,7 +124,7 @@ void polynomial::merge(const polynomial& g, Cmp cmp)
             ++n;
             ++k;
         } else {
-            if constexpr (subtract) c[n] = fc[k] - gc[i]; else c[n] = fc[k] + gc[i];
+            if constexpr (subtract) c[n] = fc[k] - gcoef(i); else c[n] = fc[k] + gcoef(i);
             if (c[n] != 0) {
                 t[n] = ft[k];
                 ++n;
@@ -117,10 +139,9 @@ void polynomial::merge(const polynomial& g, Cmp cmp)
     }
     for (; i < m; ++i, ++n) {
         t[n] = gt[i];
-        if constexpr (subtract) c[n] = -gc[i]; else c[n] = gc[i];
+        if constexpr (subtract) c[n] = -gcoef(i); else c[n] = gcoef(i);
     }
-    delete[] term;  // g may be self: it is read no more
-    delete[] coef;
+    release();  // g may be self: it is read no more
     term = t;
     coef = c;
     if (n == 0) {  // everything cancelled
@@ -131,39 +152,57 @@ void polynomial::merge(const polynomial& g, Cmp cmp)
     no_of_monoms = n;
 }
 
-template <bool subtract>
-void polynomial::add(const polynomial& g)
+template <bool subtract, class Coef>
+void polynomial::add(const polynomial& g, Coef gcoef)
 {
     if (!sign(g)) return;
     if (!sign(*this)) {
-        *this = g;
-        if constexpr (subtract)
-            for (int i = 0; i < no_of_monoms; ++i) coef[i] = -coef[i];
+        alloc(g.no_of_monoms);
+        for (int i = 0; i < no_of_monoms; ++i) {
+            term[i] = g.term[i];
+            if constexpr (subtract) coef[i] = -gcoef(i); else coef[i] = gcoef(i);
+        }
         return;
     }
     // The two orderings of the program are compared inline; any other
     // comparison goes through the pointer in use.
     if (monom_ordering_lt == degrevlex_lt)
-        merge<subtract>(g, [](const monom& x, const monom& y) { return degrevlex_cmp(x, y); });
+        merge<subtract>(g, [](const monom& x, const monom& y) { return degrevlex_cmp(x, y); }, gcoef);
     else if (monom_ordering_lt == deglex_lt)
-        merge<subtract>(g, [](const monom& x, const monom& y) { return deglex_cmp(x, y); });
+        merge<subtract>(g, [](const monom& x, const monom& y) { return deglex_cmp(x, y); }, gcoef);
     else
-        merge<subtract>(g, [](const monom& x, const monom& y) {
-            if (monom_ordering_lt(x, y)) return -1;
-            if (monom_ordering_lt(y, x)) return 1;
-            return 0;
-        });
+        merge<subtract>(
+            g,
+            [](const monom& x, const monom& y) {
+                if (monom_ordering_lt(x, y)) return -1;
+                if (monom_ordering_lt(y, x)) return 1;
+                return 0;
+            },
+            gcoef);
 }
 
 polynomial& polynomial::operator+=(const polynomial& g)
 {
-    add<false>(g);
+    add<false>(g, [&g](int i) -> const K& { return g.coef[i]; });
     return *this;
 }
 
 polynomial& polynomial::operator-=(const polynomial& g)
 {
-    add<true>(g);
+    add<true>(g, [&g](int i) -> const K& { return g.coef[i]; });
+    return *this;
+}
+
+polynomial& polynomial::sub_scaled(const polynomial& g, const K& x)
+{
+    if (x == 0) return *this;
+    const K y = x;  // x may be a coefficient of self
+    if (&g == this) {
+        const polynomial copy(g);
+        add<true>(copy, [&copy, &y](int i) { return K(copy.coef[i] * y); });
+    } else {
+        add<true>(g, [&g, &y](int i) { return K(g.coef[i] * y); });
+    }
     return *this;
 }
 

@@ -16,8 +16,8 @@
 class polynomial {
 public:
     int no_of_monoms;  // number of terms, at least 1
-    monom* term;       // array-new, owned
-    K* coef;           // array-new, owned; coef[i] belongs to term[i]
+    monom* term;       // one_term, or array-new and owned
+    K* coef;           // one_coef, or array-new and owned; coef[i] belongs to term[i]
 
     // The zero polynomial.
     polynomial() : polynomial(0) {}
@@ -46,6 +46,8 @@ public:
     // Merge with g in one pass, one allocation.
     polynomial& operator+=(const polynomial& g);
     polynomial& operator-=(const polynomial& g);
+    // self -= x * g in one merge, without forming x * g.
+    polynomial& sub_scaled(const polynomial& g, const K& x);
     // By a scalar; by zero gives the zero polynomial.
     polynomial& operator*=(const K& x);
     // Every term times m in place; the zero polynomial stays unchanged.
@@ -55,10 +57,20 @@ public:
     void put(std::ostream& s) const;
 
 private:
-    template <bool subtract, class Cmp>
-    void merge(const polynomial& g, Cmp cmp);
-    template <bool subtract>
-    void add(const polynomial& g);
+    // A polynomial of one slot keeps it here: the many zero entries of
+    // module rows and matrices cost no heap allocation.
+    monom one_term;
+    K one_coef;
+
+    bool inline_slot() const { return term == &one_term; }
+    // Frees heap arrays; the pointers are then to be set anew.
+    void release();
+
+    // self := self + g (or - g), g's coefficients taken through gcoef.
+    template <bool subtract, class Cmp, class Coef>
+    void merge(const polynomial& g, Cmp cmp, Coef gcoef);
+    template <bool subtract, class Coef>
+    void add(const polynomial& g, Coef gcoef);
 };
 
 // Leading terms compared with the monomial operators.
