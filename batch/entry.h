@@ -1,0 +1,31 @@
+// The batch tool tarv: what its command line asks for, and one entry point
+// per coefficient field.  Each entry lives in a shared library of its own
+// (tarv_batch_<tag>) holding that field's engine; the program calls the one
+// the command line chose.
+#pragma once
+
+#include <string>
+#include <vector>
+
+enum class batch_command { invariants, betti, gb, export_script };
+enum class batch_field { prime, rationals, cyclotomic };
+enum class export_system { m2, singular };
+
+struct batch_options {
+    batch_field field = batch_field::rationals;
+    int characteristic = 0;  // the prime of batch_field::prime
+    int order = 0;           // N of Q(zeta_N)
+    int ordering = 1;        // 1 deg-rev-lex, 0 deg-lex
+    bool json = false;
+    batch_command command = batch_command::invariants;
+    export_system target = export_system::m2;
+    std::vector<std::string> files;  // "-" is standard input
+};
+
+#define TARV_BATCH_ENTRY __attribute__((visibility("default")))
+
+// Processes every file in turn and reports each on standard output (errors
+// on standard error as well).  0 when every file succeeded, else 1.
+TARV_BATCH_ENTRY int batch_run_fp(const batch_options& options);
+TARV_BATCH_ENTRY int batch_run_q(const batch_options& options);
+TARV_BATCH_ENTRY int batch_run_qn(const batch_options& options);
