@@ -6,8 +6,13 @@
 #include "batch/artinian.h"
 #include "batch/koszul.h"
 #include "batch/residues.h"
+#include "batch/engine_setup.h"
+#include "batch/entry.h"
 #include "engine/bumo.h"
+#include "engine/globals.h"
+#include "engine/matrix.h"
 #include "engine/scheme.h"
+#include "interpreter/point_entry.h"
 
 namespace {
 
@@ -29,10 +34,59 @@ bool multiplication_matrices(const scheme& X, const artinian& A, const Ops& ops,
 // when it divides a denominator of the border forms.
 constexpr int prime_attempts = 50;
 
+#if !defined(TARV_FIELD_FP)
+// Whether the table has no two nonzero entries that a family could cancel:
+// beta(i, j) and beta(i+1, j), i.e. rows r and r-1 of columns i and i+1.
+bool no_cancellable_pair(const std::vector<std::vector<long long>>& beta)
+{
+    for (std::size_t r = 1; r < beta.size(); ++r)
+        for (std::size_t i = 0; i + 1 < beta[r].size(); ++i)
+            if (beta[r][i] != 0 && beta[r - 1][i + 1] != 0) return false;
+    return true;
+}
+
+// The attempts at primes <= 32003 for the reduced points.
+constexpr int reduction_attempts = 8;
+
+// The table by the F_p engine on the points reduced modulo a prime, when
+// the conditions of betti.h certify it.
+bool betti_by_reduction(const scheme& X, betti_table& table)
+{
+    const int n = dim, s = X.s;
+    for (int attempt = 0; attempt < reduction_attempts; ++attempt) {
+        residue_map map = choose_residue_map(attempt, 32004);
+        std::vector<int> coordinates;
+        bool integral = true;
+        for (int i = 0; i < s && integral; ++i)
+            for (int j = 0; j < n && integral; ++j) {
+                uint32_t r;
+                integral = map.image(X.P->a[i][j], r);
+                coordinates.push_back(static_cast<int>(r));
+            }
+        modular_betti result;
+        if (!integral || !batch_betti_fp(n, s, static_cast<int>(map.p), monom_ordering, coordinates, result))
+            continue;
+        for (std::size_t d = 0; d < result.hilbert.size(); ++d)
+            if (result.hilbert[d] != std::min<long long>(s, binomial(n + static_cast<int>(d), n))) return false;
+        if (!no_cancellable_pair(result.beta)) return false;
+        table = betti_table();
+        table.n = n;
+        table.beta = result.beta;
+        table.prime = map.p;
+        table.by_reduction = true;
+        return true;
+    }
+    return false;
+}
+#endif
+
 }  // namespace
 
 bool compute_betti(scheme& X, betti_table& table, std::string& error)
 {
+#if !defined(TARV_FIELD_FP)
+    if (betti_by_reduction(X, table)) return true;
+#endif
     if (X.delta == 0) bu_mo(X);
     const artinian A(X);
     const int n = A.n;
@@ -67,8 +121,13 @@ bool compute_betti(scheme& X, betti_table& table, std::string& error)
     table.prime = map.p;
     table.by_field_prime = ranks_are_exact_mod_p();
 
+    // When the variables are independent in A_1 (no linear form vanishes on
+    // X), A agrees with the polynomial ring up to degree 1, whose Koszul
+    // complex is exact: d_i is injective on wedge^i (x) A_0.
     std::map<std::pair<int, int>, long long> rank;
-    for (const auto& [key, piece] : pieces) rank[key] = koszul_rank_mod_p(A, piece, Lp[key.second], map.p);
+    for (const auto& [key, piece] : pieces)
+        rank[key] = key.second == 0 && A.h(1) == n ? piece.source
+                                                   : koszul_rank_mod_p(A, piece, Lp[key.second], map.p);
     auto r = [&](int i, int d) {
         auto it = rank.find({i, d});
         return it == rank.end() ? 0LL : it->second;
@@ -106,3 +165,24 @@ bool compute_betti(scheme& X, betti_table& table, std::string& error)
     table.beta = beta;
     return true;
 }
+
+#if defined(TARV_FIELD_FP)
+bool batch_betti_fp(int n, int s, int p, int ordering, const std::vector<int>& coordinates, modular_betti& result)
+{
+    set_engine_defaults(ordering);
+    Fp::prime = p;
+    dim = n;
+    proj = n + 1;
+    scheme X(s);
+    for (int i = 0; i < s; ++i)
+        for (int j = 0; j < n; ++j) X.P->a[i][j] = Fp(coordinates[static_cast<std::size_t>(i) * n + j]);
+    int i, k;
+    if (find_equal_points(*X.P, i, k)) return false;
+    betti_table table;
+    std::string error;
+    if (!compute_betti(X, table, error)) return false;
+    result.hilbert.assign(X.hilb_fct, X.hilb_fct + X.sigma + 2);
+    result.beta = table.beta;
+    return true;
+}
+#endif

@@ -11,6 +11,18 @@
 // which holds with the true ranks and so with the lower bounds put in.
 // Where the modular rank reaches it, it is the rank over K; every other
 // rank is computed again with exact arithmetic in K.
+//
+// Over Q and Q(zeta_N) the points are first reduced modulo a prime p <=
+// 32003 (a prime ideal over p for Q(zeta_N)) and the table of the reduced
+// points is computed by the F_p engine, which needs no Groebner basis over
+// K.  The point sets over the local ring at p form a flat family whose
+// special fibre has the Hilbert function H_p <= H_K; when H_p is the largest
+// possible, min(s, C(n+d, n)), the two agree, the special fibre is the
+// reduced point set, and by semicontinuity beta_K <= beta_p entrywise with
+// equal alternating sums in each degree j (they come from the Hilbert
+// function).  So when no degree j has nonzero beta_p(i, j) and
+// beta_p(i+1, j), beta_K = beta_p.  Otherwise the ranks are computed from
+// the Groebner basis over K as above.
 #pragma once
 
 #include <string>
@@ -26,6 +38,7 @@ struct betti_table {
     long long prime = 0;
     int ranks = 0, certified = 0, exact = 0;
     bool by_field_prime = false;  // the field is F_p: no certificate needed
+    bool by_reduction = false;    // the table of the points reduced modulo prime
 };
 
 // Largest dimension of the smaller side of one Koszul matrix: its echelon

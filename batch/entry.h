@@ -29,3 +29,17 @@ struct batch_options {
 TARV_BATCH_ENTRY int batch_run_fp(const batch_options& options);
 TARV_BATCH_ENTRY int batch_run_q(const batch_options& options);
 TARV_BATCH_ENTRY int batch_run_qn(const batch_options& options);
+
+// The Betti table over F_p of points given by their affine coordinates
+// modulo p (s points of P^n, row-major, p <= 32003), computed by the F_p
+// engine: the ranks for the point sets over Q and Q(zeta_N), whose tables
+// are the same as those of their reductions when the conditions in
+// batch/betti.h hold.  hilbert receives H_R(0..top+1), beta[row][i] the table
+// (rows up to the last nonzero one).  False when the points are not distinct
+// or a Koszul matrix is too large.
+struct modular_betti {
+    std::vector<long long> hilbert;
+    std::vector<std::vector<long long>> beta;
+};
+TARV_BATCH_ENTRY bool batch_betti_fp(int n, int s, int p, int ordering, const std::vector<int>& coordinates,
+                                     modular_betti& result);

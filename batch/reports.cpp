@@ -133,10 +133,17 @@ bool report_betti(std::ostream& out, const report_head& head, scheme& X, bool js
 {
     betti_table table;
     if (!compute_betti(X, table, error)) return false;
-    std::string how;
+    // How the ranks were obtained, for the reader to judge.
+    std::string how, method;
     if (table.by_field_prime) {
+        method = "field";
         how = "ranks over " + head.field;
+    } else if (table.by_reduction) {
+        method = "reduction";
+        how = "the table of the points modulo " + std::to_string(table.prime) +
+              ", equal to it: maximal Hilbert function, no cancellable pair";
     } else {
+        method = "ranks";
         how = "ranks modulo " + std::to_string(table.prime) + ": " + std::to_string(table.certified) + " of " +
               std::to_string(table.ranks) + " certified by the bounds of the complex";
         if (table.exact) how += ", " + std::to_string(table.exact) + " recomputed over " + head.field;
@@ -146,11 +153,11 @@ bool report_betti(std::ostream& out, const report_head& head, scheme& X, bool js
         std::vector<std::string> rows;
         for (const auto& row : table.beta) rows.push_back(json_array(row));
         json_object ranks;
-        ranks.add("prime", table.prime).add("count", table.ranks);
+        ranks.add_text("method", method).add("prime", table.prime).add("ranks", table.ranks);
         ranks.add("certified", table.by_field_prime ? table.ranks : table.certified);
         ranks.add("exact_in_field", table.exact);
         o.add("betti", json_array(rows)).add("totals", json_array(row_totals(table.beta)));
-        o.add("ranks", ranks.str());
+        o.add("certificate", ranks.str());
         out << o.str() << "\n";
         return true;
     }

@@ -63,20 +63,19 @@ bool ranks_are_exact_mod_p()
 #endif
 }
 
-residue_map choose_residue_map(int attempt)
+residue_map choose_residue_map(int attempt, uint32_t below)
 {
     residue_map m;
 #if defined(TARV_FIELD_FP)
     (void)attempt;
+    (void)below;
     m.p = static_cast<uint32_t>(Fp::prime);
 #else
     uint32_t step = 1;
 #if defined(TARV_FIELD_QN)
     step = static_cast<uint32_t>(QN::N);
 #endif
-    // Primes p = 1 mod step below 2^26 keep p^2 far below 2^64 in the
-    // delayed reductions of the rank computation.
-    uint32_t p = (1u << 26) / step * step + 1;
+    uint32_t p = (below - 1) / step * step + 1;
     for (int found = -1; found < attempt;) {
         p -= step;
         if (is_prime(p)) ++found;

@@ -23,8 +23,10 @@ struct residue_map {
 bool ranks_are_exact_mod_p();
 
 // The attempt-th prime map (attempt 0, 1, ...): the field's own prime over
-// F_p (attempt 0 only), else primes downwards from 2^26.
-residue_map choose_residue_map(int attempt);
+// F_p (attempt 0 only), else primes (p = 1 mod N over Q(zeta_N)) downwards
+// from below.
+constexpr uint32_t word_primes_below = 1u << 26;
+residue_map choose_residue_map(int attempt, uint32_t below = word_primes_below);
 
 // a^e mod p and the inverse mod p (a != 0).
 uint32_t power_mod(uint64_t a, uint64_t e, uint32_t p);

@@ -1,9 +1,9 @@
 // The entry point of one field's batch library: settings from the command
 // line, then every file in turn.
-#include <cstring>
 #include <fstream>
 #include <iostream>
 
+#include "batch/engine_setup.h"
 #include "batch/entry.h"
 #include "batch/json.h"
 #include "batch/point_file.h"
@@ -28,13 +28,7 @@ namespace {
 // reports, and the field of the command line.
 void set_up(const batch_options& o)
 {
-    verbose = 0;
-    LL = 80;
-    std::memset(Line, '-', static_cast<std::size_t>(LL - 1));
-    Line[LL - 1] = '\n';
-    Line[LL] = '\0';
-    counter = 0;
-    set_ordering(o.ordering);
+    set_engine_defaults(o.ordering);
 #if defined(TARV_FIELD_FP)
     Fp::prime = o.characteristic;
 #elif defined(TARV_FIELD_QN)
