@@ -24,17 +24,19 @@ public:
     {
         int c;
         while ((c = in.get()) != EOF && std::isspace(c))
-            if (c == '\n') ++line_;
+            if (c == '\n') ++position;
         if (c == EOF) return false;
+        line_ = position;
         token.assign(1, static_cast<char>(c));
         while ((c = in.peek()) != EOF && !std::isspace(c)) token += static_cast<char>(in.get());
         return true;
     }
+    // The line of the last token read (1 before the first).
     int line() const { return line_; }
 
 private:
     std::istream& in;
-    int line_ = 1;
+    int position = 1, line_ = 1;
 };
 
 std::string at(int line)
