@@ -19,14 +19,14 @@ namespace {
 // The multiplication matrices of the variables from A_d to A_(d+1), for all
 // d < top, in the ring of ops.
 template <class Ops>
-bool multiplication_matrices(const scheme& X, const artinian& A, const Ops& ops,
+bool multiplication_matrices(const scheme& X, const artinian& A, const std::vector<int>& variables, const Ops& ops,
                              std::vector<std::vector<std::vector<typename Ops::elem>>>& L)
 {
     std::vector<std::vector<typename Ops::elem>> forms;
     if (!border_forms(X, A, ops, forms)) return false;
     L.assign(static_cast<std::size_t>(A.top), {});
     for (int d = 0; d < A.top; ++d)
-        for (int k = 0; k < A.n; ++k) L[d].push_back(multiplication_matrix(A, ops, forms, k, d));
+        for (int k : variables) L[d].push_back(multiplication_matrix(A, ops, forms, k, d));
     return true;
 }
 
@@ -64,8 +64,10 @@ bool betti_by_reduction(const scheme& X, betti_table& table)
                 coordinates.push_back(static_cast<int>(r));
             }
         modular_betti result;
-        if (!integral || !batch_betti_fp(n, s, static_cast<int>(map.p), monom_ordering, coordinates, result))
+        if (!integral || !batch_betti_fp(n, s, static_cast<int>(map.p), monom_ordering, coordinates, result)) {
+            if (result.too_large) return false;
             continue;
+        }
         for (std::size_t d = 0; d < result.hilbert.size(); ++d)
             if (result.hilbert[d] != std::min<long long>(s, binomial(n + static_cast<int>(d), n))) return false;
         if (!no_cancellable_pair(result.beta)) return false;
@@ -89,9 +91,17 @@ bool compute_betti(scheme& X, betti_table& table, std::string& error)
 #endif
     if (X.delta == 0) bu_mo(X);
     const artinian A(X);
-    const int n = A.n;
     table = betti_table();
-    table.n = n;
+    table.n = A.n;
+    // The variables that are elements of O generate A: the others are
+    // linear combinations of them in A_1, i.e. I_X holds A.n - n linear
+    // forms.  A is resolved over the polynomial ring in these n variables;
+    // over all of them the resolution is that one tensored with the Koszul
+    // complex of the linear forms.
+    std::vector<int> variables;
+    for (int k = 0; k < A.n; ++k)
+        if (A.times[static_cast<std::size_t>(k)] >= 0) variables.push_back(k);
+    const int n = static_cast<int>(variables.size());
 
     // The pieces with a nonzero matrix: 1 <= i <= n, A_d and A_(d+1) nonzero.
     std::map<std::pair<int, int>, koszul_piece> pieces;
@@ -116,17 +126,17 @@ bool compute_betti(scheme& X, betti_table& table, std::string& error)
             return false;
         }
         map = choose_residue_map(attempt);
-        if (multiplication_matrices(X, A, residue_ops{map}, Lp)) break;
+        if (multiplication_matrices(X, A, variables, residue_ops{map}, Lp)) break;
     }
     table.prime = map.p;
     table.by_field_prime = ranks_are_exact_mod_p();
 
-    // When the variables are independent in A_1 (no linear form vanishes on
-    // X), A agrees with the polynomial ring up to degree 1, whose Koszul
-    // complex is exact: d_i is injective on wedge^i (x) A_0.
+    // The n variables are independent in A_1, so A agrees with the
+    // polynomial ring up to degree 1, whose Koszul complex is exact: d_i is
+    // injective on wedge^i (x) A_0.
     std::map<std::pair<int, int>, long long> rank;
     for (const auto& [key, piece] : pieces)
-        rank[key] = key.second == 0 && A.h(1) == n ? piece.source
+        rank[key] = key.second == 0 ? piece.source
                                                    : koszul_rank_mod_p(A, piece, Lp[key.second], map.p);
     auto r = [&](int i, int d) {
         auto it = rank.find({i, d});
@@ -145,7 +155,7 @@ bool compute_betti(scheme& X, betti_table& table, std::string& error)
                 checked[key] = rank[key];
                 continue;
             }
-            if (Lk.empty()) multiplication_matrices(X, A, field_ops{}, Lk);
+            if (Lk.empty()) multiplication_matrices(X, A, variables, field_ops{}, Lk);
             checked[key] = koszul_rank_exact(A, piece, Lk[d]);
             ++table.exact;
         }
@@ -153,12 +163,13 @@ bool compute_betti(scheme& X, betti_table& table, std::string& error)
     }
 
     int last_row = 0;
+    const int linear_forms = A.n - n;
     std::vector<std::vector<long long>> beta(static_cast<std::size_t>(A.top) + 1,
-                                             std::vector<long long>(static_cast<std::size_t>(n) + 1, 0));
+                                             std::vector<long long>(static_cast<std::size_t>(A.n) + 1, 0));
     for (int d = 0; d <= A.top; ++d)
         for (int i = 0; i <= n; ++i) {
             long long b = binomial(n, i) * A.h(d) - r(i, d) - r(i + 1, d - 1);
-            beta[d][i] = b;
+            for (int k = 0; k <= linear_forms; ++k) beta[d][i + k] += binomial(linear_forms, k) * b;
             if (b != 0) last_row = std::max(last_row, d);
         }
     beta.resize(static_cast<std::size_t>(last_row) + 1);
@@ -180,7 +191,10 @@ bool batch_betti_fp(int n, int s, int p, int ordering, const std::vector<int>& c
     if (find_equal_points(*X.P, i, k)) return false;
     betti_table table;
     std::string error;
-    if (!compute_betti(X, table, error)) return false;
+    if (!compute_betti(X, table, error)) {
+        result.too_large = true;
+        return false;
+    }
     result.hilbert.assign(X.hilb_fct, X.hilb_fct + X.sigma + 2);
     result.beta = table.beta;
     return true;

@@ -43,7 +43,7 @@ struct betti_table {
 
 // Largest dimension of the smaller side of one Koszul matrix: its echelon
 // form is held in memory.
-constexpr long long koszul_side_limit = 20000;
+constexpr long long koszul_side_limit = 16000;
 
 // False (with the reason in error) when a Koszul matrix is too large.
 bool compute_betti(scheme& X, betti_table& table, std::string& error);

@@ -36,10 +36,11 @@ TARV_BATCH_ENTRY int batch_run_qn(const batch_options& options);
 // are the same as those of their reductions when the conditions in
 // batch/betti.h hold.  hilbert receives H_R(0..top+1), beta[row][i] the table
 // (rows up to the last nonzero one).  False when the points are not distinct
-// or a Koszul matrix is too large.
+// or a Koszul matrix is too large (too_large set).
 struct modular_betti {
     std::vector<long long> hilbert;
     std::vector<std::vector<long long>> beta;
+    bool too_large = false;  // refused for the size of a Koszul matrix
 };
 TARV_BATCH_ENTRY bool batch_betti_fp(int n, int s, int p, int ordering, const std::vector<int>& coordinates,
                                      modular_betti& result);

@@ -50,7 +50,7 @@ template <class E, class Neg>
 class koszul_rows {
 public:
     koszul_rows(const artinian& A, const koszul_piece& piece, const std::vector<std::vector<E>>& L, Neg neg)
-        : n(A.n), h0(A.h(piece.d)), h1(A.h(piece.d + 1)), piece(piece), L(L), neg(neg),
+        : n(static_cast<int>(L.size())), h0(A.h(piece.d)), h1(A.h(piece.d + 1)), piece(piece), L(L), neg(neg),
           big(n, piece.i), small(n, piece.i - 1)
     {
     }
