@@ -136,8 +136,7 @@ bool compute_betti(scheme& X, betti_table& table, std::string& error)
     // injective on wedge^i (x) A_0.
     std::map<std::pair<int, int>, long long> rank;
     for (const auto& [key, piece] : pieces)
-        rank[key] = key.second == 0 ? piece.source
-                                                   : koszul_rank_mod_p(A, piece, Lp[key.second], map.p);
+        rank[key] = key.second == 0 ? piece.source : koszul_rank_mod_p(A, piece, Lp[key.second], map.p);
     auto r = [&](int i, int d) {
         auto it = rank.find({i, d});
         return it == rank.end() ? 0LL : it->second;

@@ -6,7 +6,9 @@
 #  - row alpha-1 (columns 1..n) is the linear strand of I_X and row sigma+1
 #    the strand of w_R that TARV_INTERACTIVE (a program over the same field)
 #    shows with linres;
-#  - with REFERENCE (a reference answer file), it equals its betti_R_i lines.
+#  - with REFERENCE (a reference answer file), it equals its betti_R_i lines,
+#    and `tarv invariants` gives its hf, alpha, sigma, delta, cb, gor, type
+#    and mingens.
 set -u
 tarv=$1 interactive=$2 field=$3 points=$4 reference=${5:-}
 fail() { echo "$points: $*"; exit 1; }
@@ -57,5 +59,13 @@ if [ -n "$reference" ]; then
     expected=$(awk '/^betti_R_[0-9]+:/ { i = substr($1, 9) + 0; for (k = 2; k <= NF; k++) { split($k, p, ":"); print i, p[1] - i, p[2] } }' "$reference" | sort)
     got=$(printf '%s\n' "$rows" | awk '{ for (i = 1; i <= NF; i++) if ($i != 0) print i - 1, NR - 1, $i }' | sort)
     [ "$expected" = "$got" ] || fail "table differs from $reference"
+    yes_no() { [ "$1" = yes ] && echo 1 || echo 0; }
+    value() { printf '%s\n' "$invariants" | awk -v key="$1" 'index($0, key) == 1 { print substr($0, length(key) + 2) }'; }
+    ours="hf:$(echo $hilbert) alpha:$alpha sigma:$sigma delta:$(value delta:) cb:$(yes_no "$(value Cayley-Bacharach:)")"
+    ours="$ours gor:$(yes_no "$(value 'arithmetically Gorenstein:')") type:$(value type:)"
+    ours="$ours mingens:$(value 'minimal generators of I_X (degree:count):' | sed 's/ (.*//')"
+    theirs=$(awk '/^(hf|alpha|sigma|delta|cb|gor|type|mingens):/ { key = $1; $1 = ""; v[key] = substr($0, 2) }
+        END { printf "hf:%s alpha:%s sigma:%s delta:%s cb:%s gor:%s type:%s mingens:%s", v["hf:"], v["alpha:"], v["sigma:"], v["delta:"], v["cb:"], v["gor:"], v["type:"], v["mingens:"] }' "$reference")
+    [ "$ours" = "$theirs" ] || fail "invariants '$ours' differ from the reference '$theirs'"
 fi
 exit 0
