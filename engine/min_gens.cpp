@@ -180,7 +180,7 @@ void disp_min(scheme& X)
     std::cout << Line;
 }
 
-void deg_min(std::ostream& s, scheme& X)
+std::vector<int> min_generator_counts(scheme& X)
 {
     if (!X.min_Ix && X.min_degs.empty()) {
         if (X.delta == 0) bu_mo(X);
@@ -190,16 +190,20 @@ void deg_min(std::ostream& s, scheme& X)
             min_Ix(X);
         }
     }
-    std::vector<int> counts = X.min_degs;
-    if (X.min_Ix) {
-        const ideal& I = *X.min_Ix;
-        counts.clear();
-        for (int i = 0; i < I.no_of_gens; ++i) {
-            const int dg = I.gen[i].term[0].tot_deg();
-            if (int(counts.size()) <= dg) counts.resize(dg + 1, 0);
-            ++counts[dg];
-        }
+    if (!X.min_Ix) return X.min_degs;
+    std::vector<int> counts;
+    const ideal& I = *X.min_Ix;
+    for (int i = 0; i < I.no_of_gens; ++i) {
+        const int dg = I.gen[i].term[0].tot_deg();
+        if (int(counts.size()) <= dg) counts.resize(dg + 1, 0);
+        ++counts[dg];
     }
+    return counts;
+}
+
+void deg_min(std::ostream& s, scheme& X)
+{
+    const std::vector<int> counts = min_generator_counts(X);
     s << "the degrees of the minimal generators of the projective vanishing ideal are:\n";
     for (size_t dg = 0; dg < counts.size(); ++dg)
         if (counts[dg] > 0) s << "deg " << dg << " : " << counts[dg] << " generator(s)\n";

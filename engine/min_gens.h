@@ -4,6 +4,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <vector>
 
 class scheme;
 
@@ -17,6 +18,11 @@ void min_Ix(scheme& X);
 
 // Command min: the minimal generators, one per line, on standard output.
 void disp_min(scheme& X);
+
+// counts[d]: the number of minimal generators of I_X of degree d, from
+// X.min_Ix, or over Q from ranks modulo primes (kept in X.min_degs) when
+// they prove it, or else from min_Ix.  Runs bu_mo first when it has not run.
+std::vector<int> min_generator_counts(scheme& X);
 
 // Command mindegs: the number of minimal generators of each degree.
 void deg_min(std::ostream& s, scheme& X);
