@@ -124,7 +124,9 @@ int type_mod_p(const scheme& X, const artinian_mod_p& A)
     const int rX = X.sigma + 1;
     auto block_start = [&](int d) { return d == 0 ? 0 : X.hilb_fct[d - 1]; };
     int count = s - block_start(rX);
-    const int n1 = X.hilb_fct[1] - 1;  // degree-1 standard monomials O[1..n1]
+    // The degree-1 standard monomials O[1..n1] (a single point has none,
+    // and no degree below the top).
+    const int n1 = s > 1 ? X.hilb_fct[1] - 1 : 0;
     std::map<int, std::vector<uint32_t>> forms;  // normal forms by border position
     for (int deg = rX - 1; deg >= 1 && deg >= X.alpha - 1; --deg) {
         const int first = block_start(deg);
