@@ -8,6 +8,7 @@
 #include "engine/dense_rows.h"
 #include "engine/globals.h"
 #include "engine/ideal.h"
+#include "engine/interrupt.h"
 #include "engine/matrix.h"
 #include "engine/polynomial.h"
 #include "engine/scheme.h"
@@ -153,7 +154,14 @@ void need_groebner(scheme& X)
     // The separators may have released the storage of the triangular system.
     X.make_triangular_storage();
     modular_control control;
-    full_bu_mo(X, dense_path::fastest, false, control);
+    try {
+        full_bu_mo(X, dense_path::fastest, false, control);
+    } catch (const computation_interrupted&) {
+        // A lift stores O and B before its check: count them as not
+        // computed, so that the next command runs bu_mo again.
+        X.delta = 0;
+        throw;
+    }
 }
 
 void sep(scheme& X, dense_path path)

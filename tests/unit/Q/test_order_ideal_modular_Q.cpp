@@ -12,6 +12,7 @@
 #include "engine/bumo_modular.h"
 #include "engine/globals.h"
 #include "engine/ideal.h"
+#include "engine/interrupt.h"
 #include "engine/scheme.h"
 #include "fields/field.h"
 #include "interpreter/random_points.h"
@@ -194,6 +195,31 @@ TEST_F(OrderIdealTest, CayleyBacharachModuloAPrimeAgreesWithTheSeparators)
     check(random_points(15, -50, 50, 21), 1);
     use(3);
     check(random_points(24, -50, 50, 22), 1);
+}
+
+// An interrupted completion of the Groebner basis leaves the Buchberger-
+// Moeller results not computed; the next command computes them anew.
+TEST_F(OrderIdealTest, InterruptedGroebnerBasisLeavesTheResultsNotComputed)
+{
+    use(2);
+    const points pts = random_points(12, -50, 50, 31);
+    scheme* X = make_scheme(pts);
+    scheme* Y = make_scheme(pts);
+    bu_mo(*X);
+    bu_mo(*Y, dense_path::exact);
+    interrupt_countdown = 1;
+    EXPECT_THROW(need_groebner(*X), computation_interrupted);
+    interrupt_requested = 0;
+    interrupt_countdown = 0;
+    EXPECT_EQ(X->delta, 0);
+    EXPECT_EQ(X->groebner, 0);
+    need_groebner(*X);
+    for (int j = 0; j < X->s; ++j) ASSERT_TRUE(X->O[j] == Y->O[j]) << j;
+    ASSERT_EQ(X->Ix->no_of_gens, Y->Ix->no_of_gens);
+    for (int g = 0; g < X->Ix->no_of_gens; ++g) EXPECT_TRUE(X->Ix->gen[g] == Y->Ix->gen[g]) << g;
+    EXPECT_EQ(X->delta, Y->delta);
+    delete X;
+    delete Y;
 }
 
 }  // namespace
