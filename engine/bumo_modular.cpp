@@ -40,6 +40,7 @@ int cayley_bacharach_modular(const scheme&)
 
 #else
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <utility>
@@ -54,6 +55,7 @@ int cayley_bacharach_modular(const scheme&)
 #include "engine/ideal.h"
 #include "engine/interrupt.h"
 #include "engine/matrix.h"
+#include "engine/parallel.h"
 #include "engine/scheme.h"
 
 namespace {
@@ -215,18 +217,21 @@ private:
             m *= pending_primes[i];
         }
         const uint64_t invM = inverse_mod64(mpz_fdiv_ui(M.get_mpz_t(), m), m);
-        for (size_t e = 0; e < x.size(); ++e) {
-            uint64_t R = 0, mm = 1;
-            for (size_t i = 0; i < k; ++i) {
-                const uint64_t p = pending_primes[i];
-                uint64_t t = (pending[i][e] + p - R % p) % p * inv[i] % p;
-                R += mm * t;
-                mm *= p;
+        // The entries are independent: shared between the cores.
+        parallel_ranges(x.size(), 4096, [&](size_t first, size_t last) {
+            for (size_t e = first; e < last; ++e) {
+                uint64_t R = 0, mm = 1;
+                for (size_t i = 0; i < k; ++i) {
+                    const uint64_t p = pending_primes[i];
+                    uint64_t t = (pending[i][e] + p - R % p) % p * inv[i] % p;
+                    R += mm * t;
+                    mm *= p;
+                }
+                uint64_t xm = mpz_fdiv_ui(x[e].get_mpz_t(), m);
+                uint64_t t = mul_mod((R + m - xm) % m, invM, m);
+                if (t != 0) mpz_addmul_ui(x[e].get_mpz_t(), M.get_mpz_t(), t);
             }
-            uint64_t xm = mpz_fdiv_ui(x[e].get_mpz_t(), m);
-            uint64_t t = mul_mod((R + m - xm) % m, invM, m);
-            if (t != 0) mpz_addmul_ui(x[e].get_mpz_t(), M.get_mpz_t(), t);
-        }
+        });
         M *= mpz_class(static_cast<unsigned long>(m));
         used += static_cast<int>(k);
         pending.clear();
@@ -235,12 +240,15 @@ private:
 
     bool matches(uint32_t p, const std::vector<residue>& r) const
     {
-        for (size_t i = 0; i < values.size(); ++i) {
-            uint64_t num = mpz_fdiv_ui(values[i].get_num_mpz_t(), p);
-            uint64_t den = mpz_fdiv_ui(values[i].get_den_mpz_t(), p);
-            if (den == 0 || num != uint64_t(r[i]) * den % p) return false;
-        }
-        return true;
+        std::atomic<bool> differ{false};
+        parallel_ranges(values.size(), 4096, [&](size_t first, size_t last) {
+            for (size_t i = first; i < last && !differ.load(std::memory_order_relaxed); ++i) {
+                uint64_t num = mpz_fdiv_ui(values[i].get_num_mpz_t(), p);
+                uint64_t den = mpz_fdiv_ui(values[i].get_den_mpz_t(), p);
+                if (den == 0 || num != uint64_t(r[i]) * den % p) differ = true;
+            }
+        });
+        return !differ;
     }
 
     // out := a x + b y.
@@ -258,7 +266,9 @@ private:
     // the bound; false when there is none.  Runs of quotients are found from
     // the leading 62 bits (Lehmer) and applied to the big numbers at once;
     // a run that would pass the stopping point is replaced by single steps.
-    bool reconstruct_one(const mpz_class& u, const mpz_class& bound, mpz_class& n, mpz_class& d)
+    // w: ten work numbers.
+    bool reconstruct_one(const mpz_class& u, const mpz_class& bound, mpz_class& n, mpz_class& d,
+                         mpz_class* w) const
     {
         mpz_class& r0 = w[0];
         mpz_class& r1 = w[1];
@@ -323,15 +333,30 @@ private:
         return true;
     }
 
-    mpz_class w[10];  // work numbers of reconstruct_one
-
+    // The rows are reconstructed independently, taken by the cores in
+    // turn; all must succeed.
     bool reconstruct()
     {
         mpz_class bound = M / 2;
         mpz_sqrt(bound.get_mpz_t(), bound.get_mpz_t());
         const mpz_class half = M / 2;
+        std::atomic<size_t> next_row{0};
+        std::atomic<bool> failed{false};
+        parallel_ranges(order.size(), 64, [&](size_t, size_t) {
+            mpz_class w[10];
+            while (!failed.load(std::memory_order_relaxed)) {
+                const size_t k = next_row++;
+                if (k >= order.size()) break;
+                if (!reconstruct_row(order[k], bound, half, w)) failed = true;
+            }
+        });
+        return !failed;
+    }
+
+    bool reconstruct_row(int row, const mpz_class& bound, const mpz_class& half, mpz_class* w)
+    {
         mpz_class d, n, dn, nn;
-        for (int row : order) {
+        {
             d = 1;
             for (size_t i = start[row]; i < start[row] + size_t(lengths[row]); ++i) {
                 // With the row's denominator so far: n = x d, in (-M/2, M/2].
@@ -343,7 +368,7 @@ private:
                     values[i].canonicalize();
                     continue;
                 }
-                if (!reconstruct_one(x[i], bound, nn, dn)) return false;
+                if (!reconstruct_one(x[i], bound, nn, dn, w)) return false;
                 values[i] = mpq_class(nn, dn);
                 mpz_lcm(d.get_mpz_t(), d.get_mpz_t(), dn.get_mpz_t());
                 if (d > bound) d = dn;

@@ -13,6 +13,7 @@
 #include "engine/globals.h"
 #include "engine/ideal.h"
 #include "engine/interrupt.h"
+#include "engine/parallel.h"
 #include "engine/scheme.h"
 #include "fields/field.h"
 #include "interpreter/random_points.h"
@@ -220,6 +221,19 @@ TEST_F(OrderIdealTest, InterruptedGroebnerBasisLeavesTheResultsNotComputed)
     EXPECT_EQ(X->delta, Y->delta);
     delete X;
     delete Y;
+}
+
+// The loops shared between the cores do every item exactly once, in ranges
+// that cover them, whatever the sizes.
+TEST(ParallelRanges, EveryItemOnce)
+{
+    for (size_t n : {0, 1, 5, 4095, 4096, 10000, 100003}) {
+        std::vector<int> seen(n, 0);
+        parallel_ranges(n, 4096, [&](size_t first, size_t last) {
+            for (size_t i = first; i < last; ++i) ++seen[i];
+        });
+        for (size_t i = 0; i < n; ++i) ASSERT_EQ(seen[i], 1) << n << " " << i;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,37 @@
+// Splitting a loop over independent items between the cores.  The items
+// are cut into consecutive ranges, one per thread, and each range is done
+// by body(begin, end); the results do not depend on the number of threads.
+// The body must not throw.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <thread>
+#include <vector>
+
+// The threads a loop may use (at least 1).
+inline unsigned loop_threads()
+{
+    const unsigned n = std::thread::hardware_concurrency();
+    return std::max(1u, std::min(n, 8u));
+}
+
+// body(begin, end) over [0, n), in parallel when there are at least
+// min_per_thread items for each thread.
+template <class Body>
+void parallel_ranges(size_t n, size_t min_per_thread, Body body)
+{
+    size_t threads = std::min<size_t>(loop_threads(), min_per_thread ? n / min_per_thread : n);
+    if (threads <= 1) {
+        body(size_t(0), n);
+        return;
+    }
+    std::vector<std::thread> pool;
+    const size_t chunk = (n + threads - 1) / threads;
+    for (size_t t = 1; t < threads; ++t) {
+        const size_t begin = std::min(n, t * chunk), end = std::min(n, begin + chunk);
+        pool.emplace_back([=, &body] { body(begin, end); });
+    }
+    body(size_t(0), std::min(n, chunk));
+    for (std::thread& th : pool) th.join();
+}
