@@ -25,6 +25,7 @@ bool min_degrees_modular(const scheme&, std::vector<int>&)
 #include "engine/modular_rows.h"
 #include "engine/monom.h"
 #include "engine/scheme.h"
+#include "engine/socle.h"
 
 namespace {
 
@@ -131,15 +132,7 @@ int type_mod_p(const scheme& X, const artinian_mod_p& A)
     for (int deg = rX - 1; deg >= 1 && deg >= X.alpha - 1; --deg) {
         const int first = block_start(deg);
         monom tmp;
-        int corner = -1;
-        for (int i = X.hilb_fct[deg] - 1; i >= first && corner < 0; --i) {
-            bool found = false;
-            for (int k = 1; k <= n1 && !found; ++k) {
-                tmp = X.O[i] * X.O[k];
-                found = is_el_O(X, tmp) >= 0;
-            }
-            if (!found) corner = i;
-        }
+        const int corner = socle_corner(X, deg, first, n1);
         if (corner < 0) continue;
         const int cols = corner - first + 1;
         const int block = X.delta_fct[deg + 1];
@@ -168,9 +161,10 @@ int type_mod_p(const scheme& X, const artinian_mod_p& A)
     return count;
 }
 
-}  // namespace
-
-int type_modular(const scheme& X)
+// try_prime(A, coord) for R/(X_0) modulo each of the first three usable
+// primes in turn, until it returns true; false when none did.
+template <class TryPrime>
+bool over_first_primes(const scheme& X, TryPrime try_prime)
 {
     std::vector<uint32_t> coord;
     int tried = 0;
@@ -178,11 +172,22 @@ int type_modular(const scheme& X)
         if (tried == 3) break;
         if (!reduce_points(X, p, coord)) continue;
         ++tried;
-        artinian_mod_p A(X, p, coord);
-        if (!A.invertible) continue;
-        if (int count = type_mod_p(X, A)) return count;
+        const artinian_mod_p A(X, p, coord);
+        if (A.invertible && try_prime(A, coord)) return true;
     }
-    return 0;
+    return false;
+}
+
+}  // namespace
+
+int type_modular(const scheme& X)
+{
+    int count = 0;
+    over_first_primes(X, [&](const artinian_mod_p& A, const std::vector<uint32_t>&) {
+        count = type_mod_p(X, A);
+        return count != 0;
+    });
+    return count;
 }
 
 namespace {
@@ -282,16 +287,9 @@ bool min_degrees_modular(const scheme& X, std::vector<int>& counts)
         work += monomials * X.s * X.s;
     }
     if (work > 2e9) return false;
-    std::vector<uint32_t> coord;
-    int tried = 0;
-    for (uint32_t p : modular_primes()) {
-        if (tried == 3) break;
-        if (!reduce_points(X, p, coord)) continue;
-        ++tried;
-        artinian_mod_p A(X, p, coord);
-        if (A.invertible && min_degrees_mod_p(X, A, coord, counts)) return true;
-    }
-    return false;
+    return over_first_primes(X, [&](const artinian_mod_p& A, const std::vector<uint32_t>& coord) {
+        return min_degrees_mod_p(X, A, coord, counts);
+    });
 }
 
 #endif

@@ -23,6 +23,16 @@
 // map into the next degree, restricted to the elements of O from the first
 // one of the block up to the corner: elements above the corner have a
 // multiple inside O and cannot lead a socle element.
+int socle_corner(const scheme& X, int deg, int first, int n1)
+{
+    for (int i = X.hilb_fct[deg] - 1; i >= first; --i) {
+        bool found = false;
+        for (int k = 1; k <= n1 && !found; ++k) found = is_el_O(X, X.O[i] * X.O[k]) >= 0;
+        if (!found) return i;
+    }
+    return -1;
+}
+
 void socle(scheme& X)
 {
     need_groebner(X);
@@ -42,15 +52,7 @@ void socle(scheme& X)
         const int first = block_start(deg);
         const int n1 = X.hilb_fct[1] - 1;  // degree-1 standard monomials O[1..n1]
         monom tmp;
-        int corner = -1;
-        for (int i = X.hilb_fct[deg] - 1; i >= first && corner < 0; --i) {
-            int found = 0;
-            for (int k = 1; k <= n1 && !found; ++k) {
-                tmp = X.O[i] * X.O[k];
-                if (is_el_O(X, tmp) >= 0) found = 1;
-            }
-            if (!found) corner = i;
-        }
+        const int corner = socle_corner(X, deg, first, n1);
         if (corner < 0) continue;
 
         const int cols = corner - first + 1;

@@ -6,6 +6,11 @@
 
 class scheme;
 
+// The last element of O in degree deg (from position first on) that no
+// degree-1 standard monomial O[1..n1] multiplies into O, or -1: a socle
+// element of that degree has its leading monomial at or before it.
+int socle_corner(const scheme& X, int deg, int first, int n1);
+
 // Fills X.socle (once): the socle generators, each a combination of elements
 // of X.O of one degree, sorted by increasing leading monomial.  Runs bu_mo,
 // create_Lf_Ix and create_Can_Lf first where their results are absent.

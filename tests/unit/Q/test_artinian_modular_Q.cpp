@@ -18,52 +18,11 @@
 #include "engine/socle.h"
 #include "fields/field.h"
 #include "interpreter/random_points.h"
+#include "unit/Q/modular_fixture.h"
 
 namespace {
 
-class ArtinianModularTest : public ::testing::Test {
-protected:
-    int saved_dim = dim, saved_proj = proj, saved_verbose = verbose;
-    std::ostringstream out;
-    std::streambuf* saved_out = nullptr;
-
-    void SetUp() override
-    {
-        verbose = 0;
-        saved_out = std::cout.rdbuf(out.rdbuf());
-    }
-    void TearDown() override
-    {
-        std::cout.rdbuf(saved_out);
-        dim = saved_dim;
-        proj = saved_proj;
-        verbose = saved_verbose;
-    }
-    static void use(int n)
-    {
-        dim = n;
-        proj = n + 1;
-    }
-};
-
-using points = std::vector<std::vector<mpq_class>>;
-
-scheme* make_scheme(const points& pts)
-{
-    scheme* X = new scheme(static_cast<int>(pts.size()));
-    for (size_t i = 0; i < pts.size(); ++i)
-        for (int j = 0; j < dim; ++j) X->P->a[i][j] = Rational(pts[i][j]);
-    return X;
-}
-
-points random_points(int s, int low, int high, uint32_t seed)
-{
-    lagged_fibonacci gen(seed);
-    points q(s, std::vector<mpq_class>(dim));
-    for (auto& p : q)
-        for (auto& x : p) x = gen.uniform(low, high);
-    return q;
-}
+class ArtinianModularTest : public ModularFixture {};
 
 // type_modular is 0 or the exact count; returns it.
 int expect_exact_type(const points& pts)
@@ -85,7 +44,7 @@ TEST_F(ArtinianModularTest, TypeOfRandomPointSetsIsProvedAndExact)
         use(n);
         for (int s : {1, 2, 7, 16, 30}) {
             SCOPED_TRACE(s);
-            EXPECT_NE(expect_exact_type(random_points(s, -50, 50, 100 + s + n)), 0);
+            EXPECT_NE(expect_exact_type(uniform_points(s, -50, 50, 100 + s + n)), 0);
         }
     }
 }
@@ -109,7 +68,7 @@ TEST_F(ArtinianModularTest, TypeOfSpecialPointSetsIsNeverWrong)
 TEST_F(ArtinianModularTest, TypeLeavesTheSocleToBeComputedForItsDisplay)
 {
     use(3);
-    scheme* X = make_scheme(random_points(20, -50, 50, 5));
+    scheme* X = make_scheme(uniform_points(20, -50, 50, 5));
     bu_mo(*X);
     typ(*X);
     EXPECT_EQ(X->socle, nullptr);
@@ -151,7 +110,7 @@ TEST_F(ArtinianModularTest, MinimalGeneratorDegreesAgreeWithExactGenerators)
             // Points in a hyperplane have Koszul relations among their
             // linear forms: the ranks are not the largest, and the exact
             // computation answers.
-            expect_exact_min_degrees(random_points(s, -50, 50, 200 + s + n), s > n + 1);
+            expect_exact_min_degrees(uniform_points(s, -50, 50, 200 + s + n), s > n + 1);
         }
     }
     use(2);

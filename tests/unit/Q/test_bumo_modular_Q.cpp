@@ -19,41 +19,11 @@
 #include "engine/scheme.h"
 #include "fields/field.h"
 #include "interpreter/random_points.h"
+#include "unit/Q/modular_fixture.h"
 
 namespace {
 
-class ModularTest : public ::testing::Test {
-protected:
-    int saved_dim = dim, saved_proj = proj, saved_verbose = verbose;
-    std::ostringstream out;
-    std::streambuf* saved_out = nullptr;
-
-    void SetUp() override
-    {
-        verbose = 0;
-        saved_out = std::cout.rdbuf(out.rdbuf());
-    }
-    void TearDown() override
-    {
-        std::cout.rdbuf(saved_out);
-        dim = saved_dim;
-        proj = saved_proj;
-        verbose = saved_verbose;
-    }
-    static void use(int n)
-    {
-        dim = n;
-        proj = n + 1;
-    }
-};
-
-scheme* make_scheme(const std::vector<std::vector<mpq_class>>& pts)
-{
-    scheme* X = new scheme(static_cast<int>(pts.size()));
-    for (size_t i = 0; i < pts.size(); ++i)
-        for (int j = 0; j < dim; ++j) X->P->a[i][j] = Rational(pts[i][j]);
-    return X;
-}
+class ModularTest : public ModularFixture {};
 
 std::vector<std::vector<mpq_class>> random_points(int s, int low, int high, uint32_t seed)
 {

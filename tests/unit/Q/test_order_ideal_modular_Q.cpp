@@ -17,52 +17,11 @@
 #include "engine/scheme.h"
 #include "fields/field.h"
 #include "interpreter/random_points.h"
+#include "unit/Q/modular_fixture.h"
 
 namespace {
 
-class OrderIdealTest : public ::testing::Test {
-protected:
-    int saved_dim = dim, saved_proj = proj, saved_verbose = verbose;
-    std::ostringstream out;
-    std::streambuf* saved_out = nullptr;
-
-    void SetUp() override
-    {
-        verbose = 0;
-        saved_out = std::cout.rdbuf(out.rdbuf());
-    }
-    void TearDown() override
-    {
-        std::cout.rdbuf(saved_out);
-        dim = saved_dim;
-        proj = saved_proj;
-        verbose = saved_verbose;
-    }
-    static void use(int n)
-    {
-        dim = n;
-        proj = n + 1;
-    }
-};
-
-using points = std::vector<std::vector<mpq_class>>;
-
-scheme* make_scheme(const points& pts)
-{
-    scheme* X = new scheme(static_cast<int>(pts.size()));
-    for (size_t i = 0; i < pts.size(); ++i)
-        for (int j = 0; j < dim; ++j) X->P->a[i][j] = Rational(pts[i][j]);
-    return X;
-}
-
-points random_points(int s, int low, int high, uint32_t seed)
-{
-    lagged_fibonacci gen(seed);
-    points q(s, std::vector<mpq_class>(dim));
-    for (auto& p : q)
-        for (auto& x : p) x = gen.uniform(low, high);
-    return q;
-}
+class OrderIdealTest : public ModularFixture {};
 
 mpq_class prime(int i)
 {
@@ -98,11 +57,11 @@ void expect_exact_order_ideal(const points& pts, bool expect_alone = true)
 TEST_F(OrderIdealTest, RandomAndSpecialPointSetsAgreeWithExactArithmetic)
 {
     use(2);
-    expect_exact_order_ideal(random_points(30, -50, 50, 11));
+    expect_exact_order_ideal(uniform_points(30, -50, 50, 11));
     // Points on a conic and on a line: corners below the last element of O.
     expect_exact_order_ideal({{0, 0}, {1, 1}, {-1, 1}, {2, 4}, {-2, 4}, {3, 9}, {1, 5}});
     use(3);
-    expect_exact_order_ideal(random_points(40, -50, 50, 12));
+    expect_exact_order_ideal(uniform_points(40, -50, 50, 12));
     expect_exact_order_ideal({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {3, 0, 0}, {mpq_class(1, 2), 1, 0}});
     use(4);
     expect_exact_order_ideal({{1, 0, 0, 0}});
@@ -193,9 +152,9 @@ TEST_F(OrderIdealTest, CayleyBacharachModuloAPrimeAgreesWithTheSeparators)
         check(e.pts, e.cb);
     }
     use(2);
-    check(random_points(15, -50, 50, 21), 1);
+    check(uniform_points(15, -50, 50, 21), 1);
     use(3);
-    check(random_points(24, -50, 50, 22), 1);
+    check(uniform_points(24, -50, 50, 22), 1);
 }
 
 // An interrupted completion of the Groebner basis leaves the Buchberger-
@@ -203,7 +162,7 @@ TEST_F(OrderIdealTest, CayleyBacharachModuloAPrimeAgreesWithTheSeparators)
 TEST_F(OrderIdealTest, InterruptedGroebnerBasisLeavesTheResultsNotComputed)
 {
     use(2);
-    const points pts = random_points(12, -50, 50, 31);
+    const points pts = uniform_points(12, -50, 50, 31);
     scheme* X = make_scheme(pts);
     scheme* Y = make_scheme(pts);
     bu_mo(*X);
