@@ -378,6 +378,19 @@ private:
     }
 };
 
+// The separators modulo p from the triangular system of a run: row h is the
+// separator of the point run.perm[h], over O.
+std::vector<residue> separators_mod_p(const core& run, uint32_t p, bool progress)
+{
+    const wide_prime_rows ops(p);
+    auto load_q = [&](int h, core::acc* a) {
+        const residue* qh = run.Q.data() + run.q_off(h);
+        for (int k = 0; k <= h; ++k) a[k] = qh[k];
+    };
+    auto ev_q = [&](int h, int pt) { return run.ev_q(h, pt); };
+    return bumo_detail::sep_core(ops, run.s, run.perm.data(), load_q, ev_q, progress);
+}
+
 // The residues of a run: the Q rows, then the Groebner basis rows.  The
 // values of q at the points are not lifted: the exact check computes them.
 std::vector<residue> residues(const core& run)
@@ -534,13 +547,7 @@ bool sep_modular(scheme& X, modular_control& control)
         X, control, false,
         [&](const core&) { lift = std::make_unique<lifter>(lengths, order, control.confirmations); },
         [&](uint32_t p, const core& best, const core& run) {
-            const wide_prime_rows ops(p);
-            auto load_q = [&](int h, core::acc* a) {
-                const residue* qh = run.Q.data() + run.q_off(h);
-                for (int k = 0; k <= h; ++k) a[k] = qh[k];
-            };
-            auto ev_q = [&](int h, int pt) { return run.ev_q(h, pt); };
-            std::vector<residue> S = bumo_detail::sep_core(ops, s, run.perm.data(), load_q, ev_q, progress);
+            std::vector<residue> S = separators_mod_p(run, p, progress);
             progress = false;
             if (!lift->feed(p, S)) return false;
             // Row h is the separator of the point perm[h].
@@ -640,13 +647,7 @@ int cayley_bacharach_modular(const scheme& X)
         if (!same) continue;
         // The separators modulo p are those over Q reduced: a coefficient
         // that is not zero modulo p is not zero over Q.
-        const wide_prime_rows ops(p);
-        auto load_q = [&](int h, core::acc* a) {
-            const residue* qh = run.Q.data() + run.q_off(h);
-            for (int k = 0; k <= h; ++k) a[k] = qh[k];
-        };
-        auto ev_q = [&](int h, int pt) { return run.ev_q(h, pt); };
-        std::vector<residue> S = bumo_detail::sep_core(ops, s, run.perm.data(), load_q, ev_q, false);
+        std::vector<residue> S = separators_mod_p(run, p, false);
         bool all_top = true;
         for (int h = 0; h < s && all_top; ++h) {
             const residue* row = S.data() + size_t(h) * s;
