@@ -1,16 +1,17 @@
 #include "engine/linom.h"
 
 #include <algorithm>
+#include <utility>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "engine/globals.h"
-#include "engine/interreduce.h"
 #include "engine/interrupt.h"
 #include "engine/linid.h"
 #include "engine/omega.h"
 #include "engine/scheme.h"
+#include "engine/strand_rows.h"
 #include "fields/text.h"
 
 namespace {
@@ -28,8 +29,9 @@ bool is_linear(const polynomial& f)
 
 // The first step (dim raised by the caller): the rows are the linear columns
 // of A_d restricted to the generators of the highest degree, the last A_c of
-// them.  Stores the number of generators in linres[1][n-1].
-void first_step(scheme& X, int n, strand_matrix& A)
+// them.  Stores the number of generators in linres[1][n-1].  False (with a
+// message) when the entries are not forms of one degree.
+bool first_step(scheme& X, int n, strand_rows& A)
 {
     const int np = X.no_of_pr, cols = X.A_d_cols;
     const int top = X.O[X.pr[np - 1]].tot_deg();
@@ -43,12 +45,17 @@ void first_step(scheme& X, int n, strand_matrix& A)
         while (k < A_c && !is_linear(X.A_d[(first + k) * cols + col])) ++k;
         if (k < A_c) linear_cols.push_back(col);
     }
-    strand_matrix M(static_cast<int>(linear_cols.size()), A_c);
-    for (int i = 0; i < M.r; ++i)
-        for (int k = 0; k < A_c; ++k) M.row[i][k] = X.A_d[(first + k) * cols + linear_cols[i]];
-    A.swap(M);
+    std::vector<std::vector<polynomial>> M(linear_cols.size(), std::vector<polynomial>(A_c));
+    for (std::size_t i = 0; i < M.size(); ++i)
+        for (int k = 0; k < A_c; ++k) M[i][k] = X.A_d[(first + k) * cols + linear_cols[i]];
+    if (!to_strand_rows(M, A_c, A)) {
+        ++reported_errors;
+        std::cout << "linear strand: the presentation is not linear in its top degree\n";
+        return false;
+    }
     X.linres[1][n - 1] = A_c;
     if (verbose) std::cout << "w_R has " << A_c << " generators in degree " << -X.sigma << "\n";
+    return true;
 }
 
 // The first step with its syzygies counted in linres[1][n-2] (commands
@@ -59,18 +66,18 @@ void first_syzygies(scheme& X, std::ostream* screen, std::ostream* file)
     const int n = dim;
     {
         raised_dim raised;
-        strand_matrix A(0, 0);
-        first_step(X, n, A);
-        std::vector<int> Lt(A.r, -1);
-        interreduce(A.row, A.r, A.c, Lt.data());
-        const int l = strand_count(Lt.data(), A.r);
+        strand_rows A;
+        if (!first_step(X, n, A)) return;
+        std::vector<int> Lt;
+        interreduce(A, Lt);
+        const int l = strand_count(Lt);
         X.linres[1][n - 2] = l;
         if (verbose) std::cout << l << " syzygies in degree " << -X.sigma - 1 << " found\n";
         if (l != 0) {
-            if (screen) print_strand_rows(A, Lt.data());
+            if (screen) print_strand_rows(A, Lt);
             if (file) {
-                *file << A.c << "\n" << l << "\n";
-                put_strand_rows(*file, A, Lt.data());
+                *file << A.cols << "\n" << l << "\n";
+                put_strand_rows(*file, A, Lt);
             }
         }
     }
@@ -87,29 +94,28 @@ bool steps(scheme& X, std::ostream* file)
     for (int j = 0; j < n; ++j) X.linres[1][j] = 0;
     {
         raised_dim raised;
-        strand_matrix A(0, 0);
-        first_step(X, n, A);
+        strand_rows A;
+        if (!first_step(X, n, A)) return false;
         std::vector<int> Lt;
         // The first pass runs even without rows.
         for (int N = 1;; ++N) {
-            Lt.assign(A.r, -1);
-            interreduce(A.row, A.r, A.c, Lt.data());
-            const int l = strand_count(Lt.data(), A.r);
+            interreduce(A, Lt);
+            const int l = strand_count(Lt);
             if (N <= n - 1) X.linres[1][n - 1 - N] = l;
             if (verbose) std::cout << l << " syzygies in degree " << -X.sigma - N << " found\n";
             if (file && l != 0) {
                 *file << "\n" << N << ". matrix of linear resolution of w_R : \n"
-                      << A.c << "\n" << l << "\n";
-                put_strand_rows(*file, A, Lt.data());
+                      << A.cols << "\n" << l << "\n";
+                put_strand_rows(*file, A, Lt);
             }
-            const long long number = N == n + 1 ? 0 : strand_pairs(A, Lt.data(), false);
-            strand_matrix B(0, 0);
-            if (!strand_syzygies(A, Lt.data(), number, false, B)) {
+            const long long number = N == n + 1 ? 0 : strand_pairs(A, Lt, false);
+            strand_rows B;
+            if (!strand_syzygies(A, Lt, number, false, B)) {
                 for (int j = 0; j < n; ++j) X.linres[1][j] = 0;
                 return false;
             }
-            A.swap(B);
-            if (A.r == 0) break;
+            std::swap(A, B);
+            if (A.rows() == 0) break;
         }
     }
     X.linom = 1;

@@ -9,7 +9,6 @@
 
 #include "engine/bumo.h"
 #include "engine/globals.h"
-#include "engine/interreduce.h"
 #include "engine/linid.h"
 #include "engine/linom.h"
 #include "engine/linres.h"
@@ -17,6 +16,7 @@
 #include "engine/min_gens.h"
 #include "engine/polynomial.h"
 #include "engine/scheme.h"
+#include "engine/strand_rows.h"
 #include "fields/field.h"
 #include "unit/test_support.h"
 
@@ -55,18 +55,33 @@ polynomial linear(const std::vector<int>& c)
     return f;
 }
 
-// A matrix with owned rows, handed to interreduce as polynomial**.
+// A matrix of polynomial rows, reduced through the strand rows and read back.
 struct rows {
     std::vector<std::vector<polynomial>> e;
-    std::vector<polynomial*> p;
     void add(std::vector<polynomial> r) { e.push_back(std::move(r)); }
-    polynomial** ptr()
+    // Interreduces the rows in place; Lt as interreduce gives it.
+    std::vector<int> interreduce_rows(int c)
     {
-        p.clear();
-        for (auto& r : e) p.push_back(r.data());
-        return p.data();
+        strand_rows A;
+        EXPECT_TRUE(to_strand_rows(e, c, A));
+        std::vector<int> Lt;
+        interreduce(A, Lt);
+        for (int i = 0; i < A.rows(); ++i) e[i] = row_polynomials(A, i);
+        return Lt;
     }
 };
+
+// The column of the non-zero entry with the greatest leading monomial, the
+// first on ties; -1 for a zero row.
+int lead_pos(const polynomial* row, int c)
+{
+    int best = -1;
+    for (int k = 0; k < c; ++k) {
+        if (!sign(row[k])) continue;
+        if (best == -1 || row[k].term[0] > row[best].term[0]) best = k;
+    }
+    return best;
+}
 
 // Reduces r to zero against an echelon form (rows monic at their pivots,
 // distinct (pivot, leading monomial) pairs); true when it vanishes.
@@ -100,8 +115,7 @@ TEST_F(StrandTest, InterreduceEdgeCases)
     {
         rows A;
         A.add({linear({0, 2, 0}), linear({3, 1, 0}), linear({0, 0, 5})});
-        int Lt[1];
-        EXPECT_EQ(interreduce(A.ptr(), 1, 3, Lt), 1);
+        std::vector<int> Lt = A.interreduce_rows(3);
         EXPECT_EQ(Lt[0], 1);
         EXPECT_TRUE(A.e[0][1].coef[0] == 1);
         EXPECT_TRUE(A.e[0][1].term[0] == var(0));
@@ -112,8 +126,7 @@ TEST_F(StrandTest, InterreduceEdgeCases)
     {
         rows A;
         A.add({linear({0, 1, 1}), linear({2, 0, 0}), linear({4, 1, 0})});
-        int Lt[1];
-        interreduce(A.ptr(), 1, 3, Lt);
+        std::vector<int> Lt = A.interreduce_rows(3);
         EXPECT_EQ(Lt[0], 1);
     }
     // Two equal rows: the second becomes zero with Lt -1; a zero row stays.
@@ -122,8 +135,7 @@ TEST_F(StrandTest, InterreduceEdgeCases)
         A.add({linear({1, 2, 0}), linear({0, 3, 1})});
         A.add({linear({1, 2, 0}), linear({0, 3, 1})});
         A.add({polynomial(0), polynomial(0)});
-        int Lt[3];
-        interreduce(A.ptr(), 3, 2, Lt);
+        std::vector<int> Lt = A.interreduce_rows(2);
         EXPECT_EQ(Lt[0], 0);
         EXPECT_EQ(Lt[1], -1);
         EXPECT_EQ(Lt[2], -1);
@@ -134,8 +146,7 @@ TEST_F(StrandTest, InterreduceEdgeCases)
         rows A;
         A.add({linear({2, 1, 0}), polynomial(0)});
         A.add({polynomial(0), linear({3, 0, 1})});
-        int Lt[2];
-        interreduce(A.ptr(), 2, 2, Lt);
+        std::vector<int> Lt = A.interreduce_rows(2);
         EXPECT_EQ(Lt[0], 0);
         EXPECT_EQ(Lt[1], 1);
         EXPECT_TRUE(A.e[1][1] == linear({1, 0, 0}) + linear({0, 0, 1}) * inverse(3));
@@ -146,8 +157,7 @@ TEST_F(StrandTest, InterreduceEdgeCases)
         rows A;
         A.add({linear({1, 0, 0}), linear({0, 0, 1})});
         A.add({linear({2, 0, 0}), linear({0, 1, 2})});
-        int Lt[2];
-        interreduce(A.ptr(), 2, 2, Lt);
+        std::vector<int> Lt = A.interreduce_rows(2);
         EXPECT_EQ(Lt[1], 1);
         EXPECT_EQ(sign(A.e[1][0]), 0);
         EXPECT_TRUE(A.e[1][1] == linear({0, 1, 0}));
@@ -183,8 +193,7 @@ TEST_F(StrandTest, InterreduceProperties)
                     A.add(row);
                 }
                 rows orig = A;
-                std::vector<int> Lt(r);
-                interreduce(A.ptr(), r, c, Lt.data());
+                std::vector<int> Lt = A.interreduce_rows(c);
                 for (int i = 0; i < r; ++i) {
                     EXPECT_EQ(Lt[i], lead_pos(A.e[i].data(), c));
                     if (Lt[i] == -1) continue;
@@ -363,6 +372,45 @@ TEST_F(StrandTest, Tables)
     std::ostringstream wide;
     disp_linid(wide, *X);
     EXPECT_EQ(wide.str(), "    | 1     2   \n----------------\ndeg | 10000 9999\nI_X | 123456 7   \n" + line);
+}
+
+// A step that does not fit in the memory allowed is refused with the
+// message: the counts are cleared, the flag stays unset, and the same strand
+// is computed once memory allows.
+TEST_F(StrandTest, StepTooLargeIsRefused)
+{
+    set_dim(3);
+    auto X = make_scheme({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 2, 3}, {2, 1, 5}});
+    const std::size_t limit = strand_memory_limit;
+    strand_memory_limit = 1000;
+    out.str("");
+    EXPECT_FALSE(linid(*X));
+    strand_memory_limit = limit;
+    EXPECT_NE(out.str().find("linear strand too large to be computed !\n"), std::string::npos);
+    EXPECT_EQ(X->linid, 0);
+    for (int j = 0; j < 3; ++j) EXPECT_EQ(X->linres[0][j], 0);
+    EXPECT_EQ(dim, 3);
+    EXPECT_TRUE(linid(*X));
+    EXPECT_EQ(X->linid, 1);
+    EXPECT_GT(X->linres[0][0], 0);
+}
+
+// Two points of P^n: the strand of I_X is the Koszul complex on the n - 1
+// linear forms through both, binomial(n - 1, N + 1) in step N.
+TEST_F(StrandTest, TwoPointsGiveKoszulCounts)
+{
+    for (int n : {5, 9}) {
+        set_dim(n);
+        std::vector<int> p(n, 0), q(n, 0);
+        q[0] = 1;
+        auto X = make_scheme({p, q});
+        ASSERT_TRUE(linid(*X));
+        long long b = 1;
+        for (int N = 0; N < n; ++N) {
+            b = b * (n - 1 - N) / (N + 1);
+            EXPECT_EQ(X->linres[0][N], b) << "n = " << n << ", step " << N;
+        }
+    }
 }
 
 }  // namespace

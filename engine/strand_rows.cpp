@@ -1,0 +1,546 @@
+#include "engine/strand_rows.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <iostream>
+#include <utility>
+
+#include "engine/dense_rows.h"
+#include "engine/globals.h"
+#include "engine/interrupt.h"
+#include "engine/progress.h"
+
+namespace {
+
+std::size_t half_the_memory()
+{
+    const long pages = sysconf(_SC_PHYS_PAGES), size = sysconf(_SC_PAGE_SIZE);
+    if (pages <= 0 || size <= 0) return std::size_t(1) << 32;
+    return static_cast<std::size_t>(pages) * static_cast<std::size_t>(size) / 2;
+}
+
+// Degree of a projective monomial, the homogenizing exponent included.
+int full_deg(const monom& m)
+{
+    int d = 0;
+    for (int v = 0; v < proj; ++v) d += m.exp[v];
+    return d;
+}
+
+// Every exponent vector of proj entries with sum d, into out.
+void enumerate(monom& m, int v, int left, std::vector<monom>& out)
+{
+    if (v == proj - 1) {
+        m.exp[v] = static_cast<int16_t>(left);
+        out.push_back(m);
+        return;
+    }
+    for (int e = left; e >= 0; --e) {
+        m.exp[v] = static_cast<int16_t>(e);
+        enumerate(m, v + 1, left - e, out);
+    }
+    m.exp[v] = 0;
+}
+
+struct greater_monom {
+    bool operator()(const monom& x, const monom& y) const { return x > y; }
+};
+
+monom variable(int v)
+{
+    monom m;
+    m.exp[v] = 1;
+    return m;
+}
+
+// The arithmetic of the vectors being reduced.  In general exact in K; for
+// the small prime fields the entries are residues accumulated without
+// reduction (every product is below p^2 < 2^30, so 2^34 of them fit in 64
+// bits) and reduced modulo p only when an entry is read.
+template <class F, bool small = small_prime_field<F>::value>
+struct strand_arith {
+    using acc = F;
+    using factor = F;  // -c, prepared once for a run of entries
+    factor prepare(const F& c) const { return -c; }
+    void add(acc& a, const factor& f, const F& x) const { a += f * x; }
+    bool nonzero(acc& a) const { return sign(a) != 0; }
+    F value(const acc& a) const { return a; }
+};
+
+template <class F>
+struct strand_arith<F, true> {
+    using traits = small_prime_field<F>;
+    using acc = uint64_t;
+    using factor = uint64_t;
+    uint64_t p = traits::modulus();
+    factor prepare(const F& c) const { return p - traits::residue(c); }
+    void add(acc& a, factor f, const F& x) const { a += f * traits::residue(x); }
+    bool nonzero(acc& a) const
+    {
+        a %= p;
+        return a != 0;
+    }
+    F value(const acc& a) const { return traits::element(static_cast<uint32_t>(a % p)); }
+};
+
+using arith = strand_arith<K>;
+
+// A dense vector being reduced.  Blocks of 64 entries that may hold a
+// non-zero entry are flagged (an unflagged block is zero), so the next
+// non-zero entry is found a block at a time and writing costs one byte store.
+class dense_vector {
+public:
+    explicit dense_vector(std::size_t n) : val_(n, arith::acc(0)), flag_((n + 63) / 64 + 1, 0), n_(n) {}
+
+    // entry p += f * x (f prepared from c: entry p -= c * x)
+    void add(int p, const arith::factor& f, const K& x)
+    {
+        flag_[p >> 6] = 1;
+        a_.add(val_[p], f, x);
+    }
+    K operator[](int p) const { return a_.value(val_[p]); }
+    const arith& field() const { return a_; }
+
+    // The first non-zero position from p on, -1 when there is none.  Blocks
+    // found zero are unflagged on the way.
+    int first_nonzero(int p)
+    {
+        std::size_t b = static_cast<std::size_t>(p) >> 6;
+        const std::size_t blocks = flag_.size() - 1;
+        for (; b < blocks; ++b) {
+            if (!flag_[b]) continue;
+            const std::size_t end = std::min(n_, (b + 1) * 64);
+            std::size_t q = std::max(static_cast<std::size_t>(p), b * 64);
+            for (; q < end; ++q)
+                if (a_.nonzero(val_[q])) return static_cast<int>(q);
+            // Everything of the block from p on is zero, and so is what lies
+            // before p (the vector is reduced from the front).
+            flag_[b] = 0;
+        }
+        return -1;
+    }
+
+    // The non-zero entries from p on times x, appended in order; the vector
+    // is zero afterwards (entries before p must be zero already).
+    void take_from(int p, const K& x, std::vector<int>& pos, std::vector<K>& coef)
+    {
+        for (int q = first_nonzero(p); q >= 0; q = first_nonzero(q + 1)) {
+            pos.push_back(q);
+            coef.push_back(a_.value(val_[q]) * x);
+            val_[q] = arith::acc(0);
+        }
+    }
+
+private:
+    arith a_;
+    std::vector<arith::acc> val_;
+    std::vector<unsigned char> flag_;  // one per block, and a sentinel
+    std::size_t n_;
+};
+
+// A row store filled in order (the irreducible S-vectors and their rows of B).
+struct row_pool {
+    std::vector<int> start{0}, pos;
+    std::vector<K> coef;
+    void end_row() { start.push_back(static_cast<int>(pos.size())); }
+};
+
+// The bytes one element of a vector being reduced takes, its heap parts
+// included: a rational holds two integers of at least a limb each, an
+// element of Q(zeta_N) field_degree() rationals.
+std::size_t element_bytes()
+{
+    if (small_prime_field<K>::value) return sizeof(arith::acc);
+    constexpr std::size_t rational = 32 + 2 * 24;
+    return sizeof(K) + (field_degree() > 1 ? 24 : 0) + static_cast<std::size_t>(field_degree()) * rational;
+}
+
+// Refusal of a step that does not fit.
+bool too_large()
+{
+    ++reported_errors;
+    std::cout << "linear strand too large to be computed !\n";
+    return false;
+}
+
+}  // namespace
+
+std::size_t strand_memory_limit = half_the_memory();
+
+degree_basis::degree_basis(int d) : d_(d)
+{
+    monom m;
+    m.dim = static_cast<int16_t>(proj);
+    m = 0;
+    enumerate(m, 0, d, m_);
+    std::sort(m_.begin(), m_.end(), greater_monom());
+}
+
+int degree_basis::index(const monom& m) const
+{
+    if (full_deg(m) != d_) return -1;
+    auto it = std::lower_bound(m_.begin(), m_.end(), m, greater_monom());
+    if (it == m_.end() || !(*it == m)) return -1;
+    return static_cast<int>(it - m_.begin());
+}
+
+long long monomials_of_degree(int d, long long limit)
+{
+    // binomial(d + n, n) for n = proj - 1, built up factor by factor.
+    long long b = 1;
+    for (int k = 1; k < proj; ++k) {
+        b = b * (d + k) / k;
+        if (b > limit) return limit;
+    }
+    return b;
+}
+
+void strand_rows::clear_rows()
+{
+    start.assign(1, 0);
+    pos.clear();
+    coef.clear();
+}
+
+bool to_strand_rows(const std::vector<std::vector<polynomial>>& M, int cols, strand_rows& A)
+{
+    int deg = -1;
+    for (const auto& row : M)
+        for (const polynomial& f : row)
+            if (deg < 0 && sign(f)) deg = full_deg(f.term[0]);
+    strand_rows R;
+    R.deg = deg < 0 ? 1 : deg;
+    R.cols = cols;
+    for (int k = 0; k < cols; ++k) R.live.push_back(k);
+    const degree_basis basis(R.deg);
+    std::vector<std::pair<int, K>> entries;
+    for (const auto& row : M) {
+        entries.clear();
+        for (int k = 0; k < cols; ++k) {
+            const polynomial& f = row[k];
+            if (!sign(f)) continue;
+            for (int t = 0; t < f.no_of_monoms; ++t) {
+                const int i = basis.index(f.term[t]);
+                if (i < 0) return false;
+                entries.emplace_back(i * cols + k, f.coef[t]);
+            }
+        }
+        std::sort(entries.begin(), entries.end(),
+                  [](const std::pair<int, K>& x, const std::pair<int, K>& y) { return x.first < y.first; });
+        for (auto& e : entries) {
+            R.pos.push_back(e.first);
+            R.coef.push_back(e.second);
+        }
+        R.end_row();
+    }
+    std::swap(A, R);
+    return true;
+}
+
+namespace {
+
+// Row i as polynomials over the given basis of A.deg.
+void row_polys(const strand_rows& A, int i, const degree_basis& basis, std::vector<polynomial>& out)
+{
+    const int w = A.width();
+    out.assign(A.cols, polynomial(0));
+    std::vector<int> terms(w, 0);
+    for (int e = A.start[i]; e < A.start[i + 1]; ++e) ++terms[A.pos[e] % w];
+    std::vector<int> filled(w, 0);
+    for (int k = 0; k < w; ++k)
+        if (terms[k]) out[A.live[k]].alloc(terms[k]);
+    for (int e = A.start[i]; e < A.start[i + 1]; ++e) {
+        const int k = A.pos[e] % w;
+        polynomial& f = out[A.live[k]];
+        f.term[filled[k]] = basis[A.pos[e] / w];
+        f.coef[filled[k]] = A.coef[e];
+        ++filled[k];
+    }
+}
+
+}  // namespace
+
+std::vector<polynomial> row_polynomials(const strand_rows& A, int i)
+{
+    std::vector<polynomial> out;
+    row_polys(A, i, degree_basis(A.deg), out);
+    return out;
+}
+
+void interreduce(strand_rows& A, std::vector<int>& Lt)
+{
+    const int w = A.width(), r = A.rows();
+    Lt.assign(r, -1);
+    const long long span = monomials_of_degree(A.deg, LLONG_MAX / 2) * w;
+    std::vector<int> lead_of(static_cast<std::size_t>(span), -1);
+    dense_vector acc(static_cast<std::size_t>(span));
+    strand_rows R;
+    R.deg = A.deg;
+    R.cols = A.cols;
+    R.live = A.live;
+    const arith::factor minus_one = acc.field().prepare(-K(1));
+    progress_report report("linear strand: reducing rows", r);
+    for (int i = 0; i < r; ++i) {
+        report.at(i);
+        check_interrupt();
+        if (A.zero_row(i)) {
+            R.end_row();
+            continue;
+        }
+        for (int e = A.start[i]; e < A.start[i + 1]; ++e) acc.add(A.pos[e], minus_one, A.coef[e]);
+        int L = acc.first_nonzero(A.pos[A.start[i]]);
+        for (; L >= 0; L = acc.first_nonzero(L)) {
+            const int j = lead_of[L];
+            if (j < 0) break;
+            // Row j is monic at this leading term, which cancels.
+            const arith::factor f = acc.field().prepare(acc[L]);
+            for (int e = R.start[j]; e < R.start[j + 1]; ++e) acc.add(R.pos[e], f, R.coef[e]);
+        }
+        if (L >= 0) {
+            K inv = acc[L];
+            inv.invert();
+            lead_of[L] = i;
+            Lt[i] = A.live[L % w];
+            acc.take_from(L, inv, R.pos, R.coef);
+        }
+        R.end_row();
+    }
+    std::swap(A, R);
+}
+
+long long strand_pairs(const strand_rows& A, const std::vector<int>& Lt, bool generators)
+{
+    const int r = A.rows();
+    long long number = 0;
+    std::vector<monom> lead;
+    if (generators) {
+        const degree_basis basis(A.deg);
+        for (int i = 0; i < r; ++i) lead.push_back(A.zero_row(i) ? monom() : basis[A.pos[A.start[i]] / A.width()]);
+    }
+    for (int i = 0; i < r; ++i) {
+        if (Lt[i] == -1) continue;
+        for (int j = i + 1; j < r; ++j) {
+            if (Lt[j] != Lt[i]) continue;
+            if (generators && lcm(lead[i], lead[j]).tot_deg() > lead[i].tot_deg() + 1) continue;
+            ++number;
+        }
+    }
+    return number;
+}
+
+bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long number, bool generators,
+                     strand_rows& B)
+{
+    const int nv = proj, r = A.rows(), cA = std::max(A.width(), 1);
+    std::vector<int> rc(r, -1), live_rows;
+    for (int i = 0; i < r; ++i)
+        if (Lt[i] != -1) {
+            rc[i] = static_cast<int>(live_rows.size());
+            live_rows.push_back(i);
+        }
+    const long long liveA = std::max<long long>(live_rows.size(), 1);
+    // Working storage: the S-vector and its echelon lookup over the monomials
+    // of degree deg + 1, the row of B, the lookup of the rows of A.
+    const long long nA = monomials_of_degree(A.deg, INT_MAX), nT = monomials_of_degree(A.deg + 1, INT_MAX);
+    const long long spanT = nT * cA, spanB = nv * liveA, spanA = nA * cA;
+    const std::size_t entry = sizeof(int) + element_bytes();
+    const double fixed = static_cast<double>(spanT) * entry + static_cast<double>(spanB) * entry +
+                         static_cast<double>(spanA) * sizeof(int) + static_cast<double>(nA) * nv * sizeof(int) +
+                         static_cast<double>(number) * 2 * entry + static_cast<double>(A.pos.size()) * entry +
+                         static_cast<double>(r) * nv * sizeof(long long);
+    if (number > INT_MAX || spanT > INT_MAX || spanB > INT_MAX || spanA > INT_MAX ||
+        fixed > static_cast<double>(strand_memory_limit))
+        return too_large();
+
+    const degree_basis bA(A.deg), bT(A.deg + 1), b1(1);
+    // mul[v * |bA| + a]: the index in bT of x_v times monomial a; the
+    // divisors of monomial t of bT: (v, a) with x_v * a = t.
+    const int sA = bA.size(), sT = bT.size();
+    std::vector<int> mul(static_cast<std::size_t>(nv) * sA), var_rank(nv);
+    std::vector<std::vector<std::pair<int, int>>> divisors(sT);
+    for (int v = 0; v < nv; ++v) {
+        const monom x = variable(v);
+        var_rank[v] = b1.index(x);
+        for (int a = 0; a < sA; ++a) {
+            const int t = bT.index(bA[a] * x);
+            mul[static_cast<std::size_t>(v) * sA + a] = t;
+            divisors[t].emplace_back(v, a);
+        }
+    }
+    // The variable of a monomial of degree 1.
+    auto var_of = [&](const monom& m) {
+        for (int v = 0; v < nv; ++v)
+            if (m.exp[v]) return v;
+        return -1;
+    };
+    // The rows of A by leading term.
+    std::vector<int> row_of(static_cast<std::size_t>(spanA), -1);
+    for (int i : live_rows) {
+        int& slot = row_of[A.pos[A.start[i]]];
+        if (slot >= 0) {
+            ++reported_errors;
+            std::cout << "linear strand: two generators share a leading monomial\n";
+            return false;
+        }
+        slot = i;
+    }
+
+    dense_vector tmp(static_cast<std::size_t>(spanT)), brow(static_cast<std::size_t>(spanB));
+    std::vector<int> echelon(static_cast<std::size_t>(spanT), -1);  // leading term -> irreducible S-vector
+    row_pool gb, gb_rows;  // the irreducible S-vectors and their rows of B
+    strand_rows next;
+    next.deg = 1;
+    next.cols = r;
+    next.live = live_rows;
+    const int width = static_cast<int>(live_rows.size());
+    const K one(1), minus_one = -one;
+
+    // The positions of x_v * (row k of A), computed at first use: the
+    // reducers are used again and again, by pair after pair.
+    std::vector<long long> shifted_at(static_cast<std::size_t>(r) * nv, -1);
+    std::vector<int> shifted;
+    auto shifted_row = [&](int k, int v) -> const int* {
+        long long& at = shifted_at[static_cast<std::size_t>(k) * nv + v];
+        if (at < 0) {
+            at = static_cast<long long>(shifted.size());
+            const int* m = &mul[static_cast<std::size_t>(v) * sA];
+            for (int e = A.start[k]; e < A.start[k + 1]; ++e) shifted.push_back(m[A.pos[e] / cA] * cA + A.pos[e] % cA);
+        }
+        return shifted.data() + at;
+    };
+    // tmp -= c * x_v * (row k of A)
+    auto sub_shifted = [&](int k, int v, const K& c) {
+        const int* p = shifted_row(k, v);
+        const K* x = A.coef.data() + A.start[k];
+        const int len = A.start[k + 1] - A.start[k];
+        const arith::factor f = tmp.field().prepare(c);
+        for (int e = 0; e < len; ++e) tmp.add(p[e], f, x[e]);
+    };
+    auto brow_pos = [&](int v, int k) { return var_rank[v] * width + rc[k]; };
+
+    const int pairs = static_cast<int>(number);
+    if (verbose && pairs != 0) std::cout << "eliminating syzygies ...\n";
+    progress_report report("linear strand: pairs", pairs);
+    int B_r = 0;
+    for (int i = 0; i < r && B_r < pairs; ++i) {
+        if (Lt[i] == -1) continue;
+        for (int j = i + 1; j < r && B_r < pairs; ++j) {
+            if (Lt[j] != Lt[i]) continue;
+            const monom mi = bA[A.pos[A.start[i]] / cA], mj = bA[A.pos[A.start[j]] / cA];
+            int ui, uj;
+            if (generators) {
+                const monom m = lcm(mi, mj);
+                if (m.tot_deg() > mi.tot_deg() + 1) continue;
+                ui = var_of(m / mi);
+                uj = var_of(m / mj);
+            } else {
+                // Both rows are monic at the common pivot column, their
+                // leading monomials variables.
+                ui = var_of(mj);
+                uj = var_of(mi);
+            }
+            if (verbose) std::cout << "[" << pairs - B_r << "]" << std::flush;
+            else report.at(B_r);
+            check_interrupt();
+            if (ui < 0 || uj < 0) {  // forms of degree 1 are expected
+                ++reported_errors;
+                std::cout << "linear strand: the multipliers of a pair are not variables\n";
+                return false;
+            }
+            sub_shifted(j, uj, minus_one);
+            sub_shifted(i, ui, one);
+            brow.add(brow_pos(ui, i), brow.field().prepare(one), one);
+            brow.add(brow_pos(uj, j), brow.field().prepare(minus_one), one);
+            // Reduce tmp, keeping it equal to the row of B applied to A.
+            for (int L = tmp.first_nonzero(0);; L = tmp.first_nonzero(L)) {
+                if (L < 0) {  // a syzygy
+                    brow.take_from(0, one, next.pos, next.coef);
+                    break;
+                }
+                const K lc = tmp[L];
+                const int g = echelon[L];
+                if (g >= 0) {
+                    const arith::factor f = tmp.field().prepare(lc);
+                    for (int e = gb.start[g]; e < gb.start[g + 1]; ++e) tmp.add(gb.pos[e], f, gb.coef[e]);
+                    for (int e = gb_rows.start[g]; e < gb_rows.start[g + 1]; ++e)
+                        brow.add(gb_rows.pos[e], f, gb_rows.coef[e]);
+                    continue;
+                }
+                // The first row whose leading term divides: its leading
+                // monomial is the quotient of the S-vector's by a variable.
+                const int t = L / cA, col = L % cA;
+                int best = INT_MAX, bv = -1;
+                for (const auto& d : divisors[t]) {
+                    const int k = row_of[static_cast<std::size_t>(d.second) * cA + col];
+                    if (k >= 0 && k < best) {
+                        best = k;
+                        bv = d.first;
+                    }
+                }
+                if (bv >= 0) {
+                    sub_shifted(best, bv, lc);
+                    brow.add(brow_pos(bv, best), brow.field().prepare(lc), one);
+                    continue;
+                }
+                // Irreducible: a new element of the echelon basis.
+                std::cout << ".";
+                K inv = lc;
+                inv.invert();
+                echelon[L] = static_cast<int>(gb.start.size()) - 1;
+                tmp.take_from(L, inv, gb.pos, gb.coef);
+                gb.end_row();
+                brow.take_from(0, inv, gb_rows.pos, gb_rows.coef);
+                gb_rows.end_row();
+                break;
+            }
+            next.end_row();
+            ++B_r;
+            const double held = static_cast<double>(next.pos.size() + gb.pos.size() + gb_rows.pos.size()) * entry +
+                                static_cast<double>(shifted.size()) * sizeof(int);
+            if (fixed + held > static_cast<double>(strand_memory_limit)) return too_large();
+        }
+    }
+    if (verbose) std::cout << "\n";
+    std::swap(B, next);
+    return true;
+}
+
+int strand_count(const std::vector<int>& Lt)
+{
+    return static_cast<int>(std::count_if(Lt.begin(), Lt.end(), [](int l) { return l != -1; }));
+}
+
+void print_strand_rows(const strand_rows& A, const std::vector<int>& Lt)
+{
+    const degree_basis basis(A.deg);
+    std::vector<polynomial> row;
+    for (int i = 0; i < A.rows(); ++i) {
+        if (Lt[i] == -1) continue;
+        row_polys(A, i, basis, row);
+        std::cout << "[ ";
+        counter = 2;
+        for (int k = 0; k < A.cols; ++k) {
+            if (k > 0) std::cout << ";\n";
+            std::cout << row[k];
+            counter = 0;
+        }
+        std::cout << " ]\n";
+    }
+}
+
+void put_strand_rows(std::ostream& file, const strand_rows& A, const std::vector<int>& Lt)
+{
+    const degree_basis basis(A.deg);
+    std::vector<polynomial> row;
+    for (int i = 0; i < A.rows(); ++i) {
+        if (Lt[i] == -1) continue;
+        row_polys(A, i, basis, row);
+        for (int k = 0; k < A.cols; ++k) {
+            row[k].put(file);
+            file << "\n";
+        }
+    }
+}
