@@ -65,7 +65,14 @@ struct strand_arith {
     using acc = F;
     using factor = F;  // -c, prepared once for a run of entries
     factor prepare(const F& c) const { return -c; }
-    void add(acc& a, const factor& f, const F& x) const { a += f * x; }
+    // The product goes through a scratch element that keeps its storage.
+    void add(acc& a, const factor& f, const F& x) const
+    {
+        scratch = f;
+        scratch *= x;
+        a += scratch;
+    }
+    mutable F scratch;
     bool nonzero(acc& a) const { return sign(a) != 0; }
     F value(const acc& a) const { return a; }
 };
