@@ -108,6 +108,19 @@ public:
         flag_[p >> 6] = 1;
         a_.add(val_[p], f, x);
     }
+    // entry pos[e] += f * x[e] for e < len; through local pointers, so the
+    // stores of the flags are not taken to change them.
+    void add_row(const int* pos, const K* x, int len, const arith::factor& f)
+    {
+        arith::acc* const v = val_.data();
+        uint32_t* const flag = flag_.data();
+        const arith a = a_;
+        for (int e = 0; e < len; ++e) {
+            const int p = pos[e];
+            flag[p >> 6] = 1;
+            a.add(v[p], f, x[e]);
+        }
+    }
     K operator[](int p) const { return a_.value(val_[p]); }
     const arith& field() const { return a_; }
 
@@ -144,7 +157,7 @@ public:
 private:
     arith a_;
     std::vector<arith::acc> val_;
-    std::vector<unsigned char> flag_;  // one per block, and a sentinel
+    std::vector<uint32_t> flag_;  // one per block, and a sentinel
     std::size_t n_;
 };
 
@@ -297,14 +310,14 @@ void interreduce(strand_rows& A, std::vector<int>& Lt)
             R.end_row();
             continue;
         }
-        for (int e = A.start[i]; e < A.start[i + 1]; ++e) acc.add(A.pos[e], minus_one, A.coef[e]);
+        acc.add_row(A.pos.data() + A.start[i], A.coef.data() + A.start[i], A.start[i + 1] - A.start[i], minus_one);
         int L = acc.first_nonzero(A.pos[A.start[i]]);
         for (; L >= 0; L = acc.first_nonzero(L)) {
             const int j = lead_of[L];
             if (j < 0) break;
             // Row j is monic at this leading term, which cancels.
             const arith::factor f = acc.field().prepare(acc[L]);
-            for (int e = R.start[j]; e < R.start[j + 1]; ++e) acc.add(R.pos[e], f, R.coef[e]);
+            acc.add_row(R.pos.data() + R.start[j], R.coef.data() + R.start[j], R.start[j + 1] - R.start[j], f);
         }
         if (L >= 0) {
             K inv = acc[L];
@@ -423,8 +436,7 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
         const int* p = shifted_row(k, v);
         const K* x = A.coef.data() + A.start[k];
         const int len = A.start[k + 1] - A.start[k];
-        const arith::factor f = tmp.field().prepare(c);
-        for (int e = 0; e < len; ++e) tmp.add(p[e], f, x[e]);
+        tmp.add_row(p, x, len, tmp.field().prepare(c));
     };
     auto brow_pos = [&](int v, int k) { return var_rank[v] * width + rc[k]; };
 
@@ -471,9 +483,10 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
                 const int g = echelon[L];
                 if (g >= 0) {
                     const arith::factor f = tmp.field().prepare(lc);
-                    for (int e = gb.start[g]; e < gb.start[g + 1]; ++e) tmp.add(gb.pos[e], f, gb.coef[e]);
-                    for (int e = gb_rows.start[g]; e < gb_rows.start[g + 1]; ++e)
-                        brow.add(gb_rows.pos[e], f, gb_rows.coef[e]);
+                    tmp.add_row(gb.pos.data() + gb.start[g], gb.coef.data() + gb.start[g],
+                                gb.start[g + 1] - gb.start[g], f);
+                    brow.add_row(gb_rows.pos.data() + gb_rows.start[g], gb_rows.coef.data() + gb_rows.start[g],
+                                 gb_rows.start[g + 1] - gb_rows.start[g], f);
                     continue;
                 }
                 // The first row whose leading term divides: its leading
