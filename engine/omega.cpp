@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iostream>
 #include <set>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/bumo.h"
@@ -89,6 +90,69 @@ struct affine_less {
     bool operator()(const monom& x, const monom& y) const { return monom_ordering_lt(x, y) != 0; }
 };
 
+// Monomials compared and hashed by their affine exponents.
+struct affine_hash {
+    std::size_t operator()(const monom& m) const
+    {
+        std::size_t h = 1469598103934665603ull;
+        for (int v = 0; v < proj - 1; ++v) h = (h ^ static_cast<uint16_t>(m.exp[v])) * 1099511628211ull;
+        return h;
+    }
+};
+struct affine_equal {
+    bool operator()(const monom& x, const monom& y) const { return aff_eq(x, y) != 0; }
+};
+
+// A form of one degree whose terms lie over O, summed term by term in a
+// dense vector indexed by O.
+class o_accumulator {
+public:
+    explicit o_accumulator(const scheme& X) : X_(X), val_(X.s), used_(X.s, false) {}
+    void add(int k, const K& c)
+    {
+        if (!used_[k]) {
+            used_[k] = true;
+            touched_.push_back(k);
+            val_[k] = c;
+        } else {
+            val_[k] += c;
+        }
+    }
+    // f := the sum, as the projective form of degree d (the terms in
+    // decreasing order: O is increasing); the vector is emptied.
+    void take(polynomial& f, int d)
+    {
+        std::sort(touched_.begin(), touched_.end());
+        int n = 0;
+        for (int k : touched_)
+            if (sign(val_[k])) ++n;
+        if (n == 0) {
+            f = 0;
+        } else {
+            f.alloc(n);
+            int j = 0;
+            for (auto it = touched_.rbegin(); it != touched_.rend(); ++it) {
+                const int k = *it;
+                if (!sign(val_[k])) continue;
+                f.term[j] = with_h(X_.O[k], d - X_.O[k].tot_deg());
+                f.coef[j] = val_[k];
+                ++j;
+            }
+        }
+        for (int k : touched_) {
+            used_[k] = false;
+            val_[k] = 0;
+        }
+        touched_.clear();
+    }
+
+private:
+    const scheme& X_;
+    std::vector<K> val_;
+    std::vector<bool> used_;
+    std::vector<int> touched_;
+};
+
 // The needed monomials OO in increasing order with their canonical forms.
 struct canonical_forms {
     const scheme& X;
@@ -102,6 +166,26 @@ struct canonical_forms {
         if (it == OO.end() || !aff_eq(*it, t)) return -1;
         return static_cast<int>(it - OO.begin());
     }
+
+    // The index in O of the affine part of m, -1 outside O.
+    int o_index(const monom& m) const
+    {
+        auto it = o_pos.find(m);
+        return it == o_pos.end() ? -1 : it->second;
+    }
+    // The O indices of the terms of f.
+    std::vector<int> o_indices(const polynomial& f) const
+    {
+        std::vector<int> at;
+        if (sign(f))
+            for (int b = 0; b < f.no_of_monoms; ++b) at.push_back(o_index(f.term[b]));
+        return at;
+    }
+    std::unordered_map<monom, int, affine_hash, affine_equal> o_pos;
+    o_accumulator acc;
+    std::vector<std::vector<int>> Can_o;  // the O indices of the terms of Can
+    // Forms of monomials outside OO, computed once, with their O indices.
+    std::unordered_map<monom, std::pair<polynomial, std::vector<int>>, affine_hash, affine_equal> others;
 
     // The canonical form of t, a monomial outside O.
     const polynomial& of(const monom& t)
@@ -119,53 +203,86 @@ void canonical_forms::compute()
 {
     const int o = static_cast<int>(OO.size());
     Can.assign(o, polynomial(0));
+    Can_o.assign(o, {});
     if (verbose) std::cerr << "calculating canonical forms ...\n";
     for (int i = 0; i < o; ++i) {
         if (verbose) std::cerr << "[" << o - i << "]";
         check_interrupt();
-        const monom& t = OO[i];
-        polynomial& C = Can[i];
-        const int g = is_el_G(X, t);
-        if (g >= 0) {
-            const polynomial& G = X.Ix->gen[g];
-            if (G.no_of_monoms == 1) continue;  // the bare monomial: 0
-            polynomial p(t);
-            p *= G.coef[0];
-            p -= G;
-            hom(C, p);
-            raise_h(C, t.tot_deg() - p.term[0].tot_deg());
-            continue;
-        }
-        int l = i - 1;
-        while (l >= 0 && !Zn_order_lt(OO[l], t)) --l;
-        if (l < 0) {  // no earlier divisor to start from
-            C = canonical_form(X, t);
-            continue;
-        }
-        if (!sign(Can[l])) continue;
-        C = Can[l];
-        C *= t / OO[l];
-        // Replace the terms outside O by canonical forms.  Every form put in
-        // has its terms in O, so each round removes one term outside O.
-        for (;;) {
-            if (!sign(C)) break;
-            int a = 0;
-            while (a < C.no_of_monoms && is_el_O(X, C.term[a]) >= 0) ++a;
-            if (a == C.no_of_monoms) break;
-            const K c = C.coef[a];
-            const int e = h_exp(C.term[a]);
-            monom w = C.term[a];  // its affine part
-            w.dim = static_cast<int16_t>(proj - 1);
-            w.exp[proj - 1] = 0;
-            C -= term_of(C, a);
-            const int k = position(w);
-            polynomial repl = k >= 0 && k < i ? Can[k] : canonical_form(X, w);
-            if (sign(repl)) {
-                repl *= with_h(monom(), e);
-                repl *= c;
-                C += repl;
+        // (A do-while, so that a finished form leaves by continue.)
+        do {
+            const monom& t = OO[i];
+            polynomial& C = Can[i];
+            const int g = is_el_G(X, t);
+            if (g >= 0) {
+                const polynomial& G = X.Ix->gen[g];
+                if (G.no_of_monoms == 1) continue;  // the bare monomial: 0
+                polynomial p(t);
+                p *= G.coef[0];
+                p -= G;
+                hom(C, p);
+                raise_h(C, t.tot_deg() - p.term[0].tot_deg());
+                continue;
             }
-        }
+            // An earlier monomial dividing t to start from: t / x_v when one of
+            // these is needed, else the last proper divisor.  Any will do: the
+            // canonical form of t is its unique normal form.
+            int l = -1;
+            for (int v = 0; v < proj - 1; ++v) {
+                if (t.exp[v] == 0) continue;
+                monom d = t;
+                --d.exp[v];
+                l = std::max(l, position(d));
+            }
+            if (l < 0) {
+                l = i - 1;
+                while (l >= 0 && !Zn_order_lt(OO[l], t)) --l;
+            }
+            if (l < 0) {  // no earlier divisor to start from
+                C = canonical_form(X, t);
+                continue;
+            }
+            if (!sign(Can[l])) continue;
+            // C = Can[l] * (t / OO[l]) with every term outside O replaced by
+            // its canonical form (times the power of h it carried).  The forms
+            // put in have their terms in O, so C is a sum of terms of O alone,
+            // each O[k] with the power of h completing the degree of t: it is
+            // summed in a dense vector over O.
+            const monom qt = t / OO[l];
+            const polynomial& F = Can[l];
+            for (int a = 0; a < F.no_of_monoms; ++a) {
+                monom m = F.term[a];
+                m *= qt;
+                const int k = o_index(m);
+                if (k >= 0) {
+                    acc.add(k, F.coef[a]);
+                    continue;
+                }
+                monom w = m;  // its affine part
+                w.dim = static_cast<int16_t>(proj - 1);
+                w.exp[proj - 1] = 0;
+                const int p = position(w);
+                const polynomial* repl;
+                const std::vector<int>* at;
+                if (p >= 0 && p < i) {
+                    repl = &Can[p];
+                    at = &Can_o[p];
+                } else {
+                    auto it = others.find(w);
+                    if (it == others.end()) {
+                        polynomial f = canonical_form(X, w);
+                        std::vector<int> fo = o_indices(f);
+                        it = others.emplace(w, std::make_pair(std::move(f), std::move(fo))).first;
+                    }
+                    repl = &it->second.first;
+                    at = &it->second.second;
+                }
+                if (!sign(*repl)) continue;
+                for (int b = 0; b < repl->no_of_monoms; ++b)
+                    if ((*at)[b] >= 0) acc.add((*at)[b], F.coef[a] * repl->coef[b]);
+            }
+            acc.take(C, t.tot_deg());
+        } while (false);
+        Can_o[i] = o_indices(Can[i]);
     }
     if (verbose) std::cerr << "\n";
     std::cout << Line;
@@ -270,7 +387,8 @@ void omega(scheme& X)
             for (int j = 0; j < s; ++j) oo.insert(c.TT * O[j]);
 
     projective_scope raised;
-    canonical_forms cf{X, std::vector<monom>(oo.begin(), oo.end()), {}, polynomial(0)};
+    canonical_forms cf{X, std::vector<monom>(oo.begin(), oo.end()), {}, polynomial(0), {}, o_accumulator(X), {}, {}};
+    for (int k = 0; k < s; ++k) cf.o_pos.emplace(O[k], k);
     cf.compute();
 
     // Elimination rows: pr_(u) through the projections of greater monomials.
@@ -305,7 +423,8 @@ void omega(scheme& X)
         for (int j = i + 1; j < no_of_elim; ++j) {
             if (!sign(SS(i, elim[j]))) continue;
             const polynomial f = SS(i, elim[j]);
-            for (int k = 0; k < q; ++k) SS(i, gr_socle[k]) -= f * SS(j, gr_socle[k]);
+            for (int k = 0; k < q; ++k)
+                if (sign(SS(j, gr_socle[k]))) SS(i, gr_socle[k]) -= f * SS(j, gr_socle[k]);
             SS(i, elim[j]) = 0;
         }
     }
@@ -366,7 +485,8 @@ void omega(scheme& X)
         for (int r = 0; r < number; ++r) {
             if (!sign(S(r, elim[i]))) continue;
             const polynomial f = S(r, elim[i]);
-            for (int k = 0; k < q; ++k) S(r, gr_socle[k]) -= f * SS(i, gr_socle[k]);
+            for (int k = 0; k < q; ++k)
+                if (sign(SS(i, gr_socle[k]))) S(r, gr_socle[k]) -= f * SS(i, gr_socle[k]);
             S(r, elim[i]) = 0;
         }
     }
@@ -524,7 +644,7 @@ void omega(scheme& X)
             if (k == r || e[k] == -1 || !sign(Sc(k, i))) continue;
             const polynomial f = Sc(k, i);
             for (int j = 0; j < q; ++j)
-                if (j != i) Sc(k, j) += f * Sc(r, j);
+                if (j != i && sign(Sc(r, j))) Sc(k, j) += f * Sc(r, j);
             Sc(k, i) = 0;
         }
         e[r] = -1;
