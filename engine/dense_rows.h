@@ -59,6 +59,44 @@ struct small_prime_field<Fp8> : std::true_type {
 };
 #endif
 
+// Sums of products c * x accumulated in a vector.  In general exact in K; for
+// the small prime fields the entries are residues accumulated without
+// reduction (every product is below p^2 < 2^30, so 2^34 of them fit in 64
+// bits) and reduced modulo p only when an entry is read.  add(a, prepare(c), x)
+// makes a := a - c * x.
+template <class F, bool small = small_prime_field<F>::value>
+struct delayed_arith {
+    using acc = F;
+    using factor = F;  // -c, prepared once for a run of entries
+    factor prepare(const F& c) const { return -c; }
+    // The product goes through a scratch element that keeps its storage.
+    void add(acc& a, const factor& f, const F& x) const
+    {
+        scratch = f;
+        scratch *= x;
+        a += scratch;
+    }
+    mutable F scratch;
+    bool nonzero(acc& a) const { return sign(a) != 0; }
+    F value(const acc& a) const { return a; }
+};
+
+template <class F>
+struct delayed_arith<F, true> {
+    using traits = small_prime_field<F>;
+    using acc = uint64_t;
+    using factor = uint64_t;
+    uint64_t p = traits::modulus();
+    factor prepare(const F& c) const { return p - traits::residue(c); }
+    void add(acc& a, factor f, const F& x) const { a += f * traits::residue(x); }
+    bool nonzero(acc& a) const
+    {
+        a %= p;
+        return a != 0;
+    }
+    F value(const acc& a) const { return traits::element(static_cast<uint32_t>(a % p)); }
+};
+
 // Exact arithmetic in K.
 struct exact_rows {
     using elem = K;  // stored entries

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/bumo.h"
+#include "engine/dense_rows.h"
 #include "engine/globals.h"
 #include "engine/ideal.h"
 #include "engine/interrupt.h"
@@ -103,53 +104,135 @@ struct affine_equal {
     bool operator()(const monom& x, const monom& y) const { return aff_eq(x, y) != 0; }
 };
 
+using arith = delayed_arith<K>;
+
 // A form of one degree whose terms lie over O, summed term by term in a
 // dense vector indexed by O.
 class o_accumulator {
 public:
-    explicit o_accumulator(const scheme& X) : X_(X), val_(X.s), used_(X.s, false) {}
-    void add(int k, const K& c)
+    explicit o_accumulator(const scheme& X) : X_(X), val_(X.s, arith::acc(0)), used_(X.s, 0) {}
+    // Entry k -= c * x, f = prepare(c).
+    void add(int k, const arith::factor& f, const K& x)
     {
         if (!used_[k]) {
-            used_[k] = true;
+            used_[k] = 1;
             touched_.push_back(k);
-            val_[k] = c;
-        } else {
-            val_[k] += c;
         }
+        a_.add(val_[k], f, x);
     }
+    const arith& field() const { return a_; }
     // f := the sum, as the projective form of degree d (the terms in
     // decreasing order: O is increasing); the vector is emptied.
     void take(polynomial& f, int d)
     {
-        std::sort(touched_.begin(), touched_.end());
         int n = 0;
-        for (int k : touched_)
-            if (sign(val_[k])) ++n;
+        for (int k : touched_) {
+            used_[k] = 0;
+            if (a_.nonzero(val_[k])) touched_[n++] = k;
+            else val_[k] = arith::acc(0);
+        }
+        touched_.resize(n);
+        std::sort(touched_.begin(), touched_.end());
         if (n == 0) {
             f = 0;
         } else {
             f.alloc(n);
             int j = 0;
-            for (auto it = touched_.rbegin(); it != touched_.rend(); ++it) {
+            for (auto it = touched_.rbegin(); it != touched_.rend(); ++it, ++j) {
                 const int k = *it;
-                if (!sign(val_[k])) continue;
                 f.term[j] = with_h(X_.O[k], d - X_.O[k].tot_deg());
-                f.coef[j] = val_[k];
-                ++j;
+                f.coef[j] = a_.value(val_[k]);
+                val_[k] = arith::acc(0);
             }
-        }
-        for (int k : touched_) {
-            used_[k] = false;
-            val_[k] = 0;
         }
         touched_.clear();
     }
 
 private:
     const scheme& X_;
-    std::vector<K> val_;
-    std::vector<bool> used_;
+    arith a_;
+    std::vector<arith::acc> val_;
+    std::vector<char> used_;
+    std::vector<int> touched_;
+};
+
+// Sums of products f * g of projective polynomials, summed term by term
+// in a dense vector over the affine monomials met so far: terms with equal
+// affine parts add up, as in polynomial arithmetic, so the rows of the
+// eliminations below are built without a merge per product.
+class affine_sum {
+public:
+    // The index of the affine part of m; a new one when unseen.
+    int id(const monom& m)
+    {
+        auto it = index_.emplace(m, static_cast<int>(index_.size())).first;
+        if (it->second == static_cast<int>(val_.size())) {
+            val_.push_back(arith::acc(0));
+            mono_.push_back(m);
+            used_.push_back(0);
+        }
+        return it->second;
+    }
+    // The indices of the terms of g (none for 0).
+    std::vector<int> ids(const polynomial& g)
+    {
+        std::vector<int> at;
+        if (sign(g))
+            for (int b = 0; b < g.no_of_monoms; ++b) at.push_back(id(g.term[b]));
+        return at;
+    }
+    // Adds (or subtracts) f * g; gid are the indices of the terms of g.
+    void add(const polynomial& f, const polynomial& g, const std::vector<int>& gid, bool subtract)
+    {
+        if (!sign(f) || !sign(g)) return;
+        for (int a = 0; a < f.no_of_monoms; ++a) {
+            const monom& fa = f.term[a];
+            bool pure_h = true;  // f's term a moves no affine exponent
+            for (int v = 0; v < proj - 1 && pure_h; ++v) pure_h = fa.exp[v] == 0;
+            const arith::factor c = a_.prepare(subtract ? f.coef[a] : -f.coef[a]);
+            for (int b = 0; b < g.no_of_monoms; ++b) {
+                const int k = pure_h ? gid[b] : id(fa * g.term[b]);
+                if (!used_[k]) {
+                    used_[k] = 1;
+                    touched_.push_back(k);
+                    mono_[k] = fa * g.term[b];
+                }
+                a_.add(val_[k], c, g.coef[b]);
+            }
+        }
+    }
+    // out := the sum, its terms in decreasing order; the sum is emptied.
+    void take(polynomial& out)
+    {
+        int n = 0;
+        for (int k : touched_) {
+            used_[k] = 0;
+            if (a_.nonzero(val_[k])) touched_[n++] = k;
+            else val_[k] = arith::acc(0);
+        }
+        touched_.resize(n);
+        std::sort(touched_.begin(), touched_.end(),
+                  [this](int x, int y) { return monom_ordering_lt(mono_[y], mono_[x]) != 0; });
+        if (n == 0) {
+            out = 0;
+        } else {
+            out.alloc(n);
+            for (int j = 0; j < n; ++j) {
+                const int k = touched_[j];
+                out.term[j] = mono_[k];
+                out.coef[j] = a_.value(val_[k]);
+                val_[k] = arith::acc(0);
+            }
+        }
+        touched_.clear();
+    }
+
+private:
+    std::unordered_map<monom, int, affine_hash, affine_equal> index_;
+    arith a_;
+    std::vector<arith::acc> val_;
+    std::vector<monom> mono_;  // the monomial under which index k is summed
+    std::vector<char> used_;
     std::vector<int> touched_;
 };
 
@@ -249,12 +332,14 @@ void canonical_forms::compute()
             // summed in a dense vector over O.
             const monom qt = t / OO[l];
             const polynomial& F = Can[l];
+            const K one(1);
             for (int a = 0; a < F.no_of_monoms; ++a) {
                 monom m = F.term[a];
                 m *= qt;
                 const int k = o_index(m);
+                const arith::factor c = acc.field().prepare(-F.coef[a]);
                 if (k >= 0) {
-                    acc.add(k, F.coef[a]);
+                    acc.add(k, c, one);
                     continue;
                 }
                 monom w = m;  // its affine part
@@ -278,7 +363,7 @@ void canonical_forms::compute()
                 }
                 if (!sign(*repl)) continue;
                 for (int b = 0; b < repl->no_of_monoms; ++b)
-                    if ((*at)[b] >= 0) acc.add((*at)[b], F.coef[a] * repl->coef[b]);
+                    if ((*at)[b] >= 0) acc.add((*at)[b], c, repl->coef[b]);
             }
             acc.take(C, t.tot_deg());
         } while (false);
@@ -417,16 +502,33 @@ void omega(scheme& X)
     report.finish();
     // Back substitution: only corner columns remain.
     progress_report back("omega: back substitution", no_of_elim);
+    // Row i := row i - sum over j > i of SS(i, elim[j]) * row j, the rows j
+    // already reduced to their corner columns; each corner entry is summed
+    // in one affine_sum.  SS_ids(j, k) are the term indices of SS(j, gr_socle[k]).
+    affine_sum sum;
+    std::vector<std::vector<int>> SS_ids(static_cast<size_t>(no_of_elim) * q);
+    auto corner_ids = [&](int j, int k) -> std::vector<int>& { return SS_ids[static_cast<size_t>(j) * q + k]; };
+    auto index_corners = [&](int j) {
+        for (int k = 0; k < q; ++k) corner_ids(j, k) = sum.ids(SS(j, gr_socle[k]));
+    };
+    if (no_of_elim > 0) index_corners(no_of_elim - 1);
+    std::vector<int> by;
     for (int i = no_of_elim - 2; i >= 0; --i) {
         back.at(no_of_elim - 2 - i);
         check_interrupt();
-        for (int j = i + 1; j < no_of_elim; ++j) {
-            if (!sign(SS(i, elim[j]))) continue;
-            const polynomial f = SS(i, elim[j]);
-            for (int k = 0; k < q; ++k)
-                if (sign(SS(j, gr_socle[k]))) SS(i, gr_socle[k]) -= f * SS(j, gr_socle[k]);
-            SS(i, elim[j]) = 0;
+        by.clear();
+        for (int j = i + 1; j < no_of_elim; ++j)
+            if (sign(SS(i, elim[j]))) by.push_back(j);
+        if (!by.empty()) {
+            for (int k = 0; k < q; ++k) {
+                polynomial& E = SS(i, gr_socle[k]);
+                sum.add(polynomial(monom()), E, sum.ids(E), false);
+                for (int j : by) sum.add(SS(i, elim[j]), SS(j, gr_socle[k]), corner_ids(j, k), true);
+                sum.take(E);
+            }
+            for (int j : by) SS(i, elim[j]) = 0;
         }
+        index_corners(i);
     }
     back.finish();
 
@@ -479,16 +581,23 @@ void omega(scheme& X)
 
     // Rewriting in the corner columns.
     if (verbose) std::cerr << "rewriting syzygies ...\n";
-    for (int i = 0; i < no_of_elim; ++i) {
-        if (verbose) std::cerr << "[" << s - i - q << "]";
+    // Row r := row r - sum over i of S(r, elim[i]) * SS(i, .), each corner
+    // entry summed in one affine_sum; the progress counts the rows of SS.
+    if (verbose)
+        for (int i = 0; i < no_of_elim; ++i) std::cerr << "[" << s - i - q << "]";
+    for (int r = 0; r < number; ++r) {
         check_interrupt();
-        for (int r = 0; r < number; ++r) {
-            if (!sign(S(r, elim[i]))) continue;
-            const polynomial f = S(r, elim[i]);
-            for (int k = 0; k < q; ++k)
-                if (sign(SS(i, gr_socle[k]))) S(r, gr_socle[k]) -= f * SS(i, gr_socle[k]);
-            S(r, elim[i]) = 0;
+        by.clear();
+        for (int i = 0; i < no_of_elim; ++i)
+            if (sign(S(r, elim[i]))) by.push_back(i);
+        if (by.empty()) continue;
+        for (int k = 0; k < q; ++k) {
+            polynomial& E = S(r, gr_socle[k]);
+            sum.add(polynomial(monom()), E, sum.ids(E), false);
+            for (int i : by) sum.add(S(r, elim[i]), SS(i, gr_socle[k]), corner_ids(i, k), true);
+            sum.take(E);
         }
+        for (int i : by) S(r, elim[i]) = 0;
     }
     if (verbose) std::cerr << "\n";
     auto Sc = [&](int r, int l) -> polynomial& { return S(r, gr_socle[l]); };
