@@ -136,9 +136,12 @@ int matrix::solve(int* c, int* r)
             }
         }
         if (--d == 0) return 0;  // every column is a pivot column
-        K pivot = A(i, i);
-        for (int j = i + 1; j < cols; ++j) A(i, j) /= pivot;
-        A(i, i) = 1;
+        // A row already reduced has pivot 1: dividing by it changes nothing.
+        if (A(i, i) != 1) {
+            K pivot = A(i, i);
+            for (int j = i + 1; j < cols; ++j) A(i, j) /= pivot;
+            A(i, i) = 1;
+        }
         for (int k = i + 1; k < rows; ++k) {
             if (A(k, i) == 0) continue;
             K f = A(k, i);
@@ -151,6 +154,7 @@ int matrix::solve(int* c, int* r)
     const int q = cols - d;
     for (int p = q - 2; p >= 0; --p) {
         for (int j = p + 1; j < q; ++j) {
+            if (A(p, j) == 0) continue;
             for (int k = q; k < cols; ++k) A(p, k) -= A(p, j) * A(j, k);
             A(p, j) = 0;
         }

@@ -1,6 +1,7 @@
 #include "engine/omega.h"
 
 #include <algorithm>
+#include <functional>
 #include <iostream>
 #include <set>
 #include <unordered_map>
@@ -106,133 +107,194 @@ struct affine_equal {
 
 using arith = delayed_arith<K>;
 
-// A form of one degree whose terms lie over O, summed term by term in a
-// dense vector indexed by O.
+// A form of one degree whose terms lie over O, summed in a dense vector
+// indexed by O with the row arithmetic Ops (residues with delayed reduction
+// for the small prime fields, exact otherwise).
+template <class Ops>
 class o_accumulator {
 public:
-    explicit o_accumulator(const scheme& X) : X_(X), val_(X.s, arith::acc(0)), used_(X.s, 0) {}
-    // Entry k -= c * x, f = prepare(c).
-    void add(int k, const arith::factor& f, const K& x)
+    using elem = typename Ops::elem;
+
+    explicit o_accumulator(const scheme& X) : X_(X), val_(X.s)
     {
-        if (!used_[k]) {
-            used_[k] = 1;
-            touched_.push_back(k);
-        }
-        a_.add(val_[k], f, x);
+        for (auto& a : val_) Ops::set_zero(a);
+        Ops::set_one(one_);
     }
-    const arith& field() const { return a_; }
+    // f as a dense vector over O; at are the O indices of its terms.
+    std::vector<elem> dense(const polynomial& f, const std::vector<int>& at) const
+    {
+        std::vector<elem> x(X_.s);
+        for (auto& e : x) Ops::clear(e);
+        if (sign(f))
+            for (int b = 0; b < f.no_of_monoms; ++b)
+                if (at[b] >= 0) x[at[b]] = Ops::from_K(f.coef[b]);
+        return x;
+    }
+    // Entry k += c.
+    void add(int k, const K& c)
+    {
+        const elem f = Ops::from_K(-c);
+        ops_.sub_mul(&val_[k], f, &one_, 1);
+    }
+    // The vector += c * x.
+    void add(const K& c, const std::vector<elem>& x)
+    {
+        const elem f = Ops::from_K(-c);
+        ops_.sub_mul(val_.data(), f, x.data(), X_.s);
+    }
     // f := the sum, as the projective form of degree d (the terms in
     // decreasing order: O is increasing); the vector is emptied.
     void take(polynomial& f, int d)
     {
+        const int s = X_.s;
+        ops_.normalize(val_.data(), s);
         int n = 0;
-        for (int k : touched_) {
-            used_[k] = 0;
-            if (a_.nonzero(val_[k])) touched_[n++] = k;
-            else val_[k] = arith::acc(0);
-        }
-        touched_.resize(n);
-        std::sort(touched_.begin(), touched_.end());
+        for (int k = 0; k < s; ++k)
+            if (!Ops::is_zero_acc(val_[k])) ++n;
         if (n == 0) {
             f = 0;
-        } else {
-            f.alloc(n);
-            int j = 0;
-            for (auto it = touched_.rbegin(); it != touched_.rend(); ++it, ++j) {
-                const int k = *it;
-                f.term[j] = with_h(X_.O[k], d - X_.O[k].tot_deg());
-                f.coef[j] = a_.value(val_[k]);
-                val_[k] = arith::acc(0);
-            }
+            return;
         }
-        touched_.clear();
+        f.alloc(n);
+        for (int k = s - 1, j = 0; k >= 0; --k) {
+            if (Ops::is_zero_acc(val_[k])) continue;
+            f.term[j] = with_h(X_.O[k], d - X_.O[k].tot_deg());
+            f.coef[j] = Ops::to_K(ops_.value(val_[k]));
+            Ops::set_zero(val_[k]);
+            ++j;
+        }
     }
 
 private:
     const scheme& X_;
-    arith a_;
-    std::vector<arith::acc> val_;
-    std::vector<char> used_;
-    std::vector<int> touched_;
+    Ops ops_;
+    std::vector<typename Ops::acc> val_;
+    elem one_;
 };
 
-// Sums of products f * g of projective polynomials, summed term by term
-// in a dense vector over the affine monomials met so far: terms with equal
-// affine parts add up, as in polynomial arithmetic, so the rows of the
-// eliminations below are built without a merge per product.
-class affine_sum {
+// Rows of q projective polynomials (the corner entries of a row) combined
+// as rows: row := row + f * row'.  A row is kept flat, one slot a pair
+// (column, affine monomial), and sums are taken in a dense vector over the
+// slots met so far: terms with equal affine parts add up, as in polynomial
+// arithmetic, and a row costs no merge per product.
+class corner_sum {
 public:
-    // The index of the affine part of m; a new one when unseen.
-    int id(const monom& m)
+    struct flat {
+        std::vector<int> slot;
+        std::vector<K> coef;
+        std::vector<int16_t> h;  // the homogenizing exponents of the terms
+    };
+
+    explicit corner_sum(int q) : q_(q) {}
+
+    // The flat form of the row whose entry k is entry(k).
+    template <class Entry>
+    flat flatten(Entry entry)
     {
-        auto it = index_.emplace(m, static_cast<int>(index_.size())).first;
-        if (it->second == static_cast<int>(val_.size())) {
-            val_.push_back(arith::acc(0));
-            mono_.push_back(m);
-            used_.push_back(0);
+        flat r;
+        for (int k = 0; k < q_; ++k) {
+            const polynomial& E = entry(k);
+            if (!sign(E)) continue;
+            for (int b = 0; b < E.no_of_monoms; ++b) {
+                r.slot.push_back(slot(k, id(E.term[b])));
+                r.coef.push_back(E.coef[b]);
+                r.h.push_back(E.term[b].exp[proj - 1]);
+            }
         }
-        return it->second;
+        return r;
     }
-    // The indices of the terms of g (none for 0).
-    std::vector<int> ids(const polynomial& g)
+
+    // Adds (or subtracts) f * r.
+    void add(const flat& r, const polynomial& f, bool subtract)
     {
-        std::vector<int> at;
-        if (sign(g))
-            for (int b = 0; b < g.no_of_monoms; ++b) at.push_back(id(g.term[b]));
-        return at;
-    }
-    // Adds (or subtracts) f * g; gid are the indices of the terms of g.
-    void add(const polynomial& f, const polynomial& g, const std::vector<int>& gid, bool subtract)
-    {
-        if (!sign(f) || !sign(g)) return;
+        if (!sign(f)) return;
+        const int n = static_cast<int>(r.slot.size());
         for (int a = 0; a < f.no_of_monoms; ++a) {
             const monom& fa = f.term[a];
             bool pure_h = true;  // f's term a moves no affine exponent
             for (int v = 0; v < proj - 1 && pure_h; ++v) pure_h = fa.exp[v] == 0;
             const arith::factor c = a_.prepare(subtract ? f.coef[a] : -f.coef[a]);
-            for (int b = 0; b < g.no_of_monoms; ++b) {
-                const int k = pure_h ? gid[b] : id(fa * g.term[b]);
-                if (!used_[k]) {
-                    used_[k] = 1;
-                    touched_.push_back(k);
-                    mono_[k] = fa * g.term[b];
+            const int hf = fa.exp[proj - 1];
+            for (int e = 0; e < n; ++e) {
+                const int t = pure_h ? r.slot[e] : slot(slot_col_[r.slot[e]], id(fa * mono_[slot_id_[r.slot[e]]]));
+                if (!used_[t]) {
+                    used_[t] = 1;
+                    touched_.push_back(t);
+                    hx_[t] = static_cast<int16_t>(hf + r.h[e]);
                 }
-                a_.add(val_[k], c, g.coef[b]);
+                a_.add(val_[t], c, r.coef[e]);
             }
         }
     }
-    // out := the sum, its terms in decreasing order; the sum is emptied.
-    void take(polynomial& out)
+
+    // entry(k) := entry k of the sum, its terms in decreasing order, for
+    // every k < q; the sum is emptied.
+    template <class Entry>
+    void take(Entry entry)
     {
         int n = 0;
-        for (int k : touched_) {
-            used_[k] = 0;
-            if (a_.nonzero(val_[k])) touched_[n++] = k;
-            else val_[k] = arith::acc(0);
+        for (int t : touched_) {
+            used_[t] = 0;
+            if (a_.nonzero(val_[t])) touched_[n++] = t;
+            else val_[t] = arith::acc(0);
         }
         touched_.resize(n);
-        std::sort(touched_.begin(), touched_.end(),
-                  [this](int x, int y) { return monom_ordering_lt(mono_[y], mono_[x]) != 0; });
-        if (n == 0) {
-            out = 0;
-        } else {
-            out.alloc(n);
-            for (int j = 0; j < n; ++j) {
-                const int k = touched_[j];
-                out.term[j] = mono_[k];
-                out.coef[j] = a_.value(val_[k]);
-                val_[k] = arith::acc(0);
+        std::sort(touched_.begin(), touched_.end(), [this](int x, int y) {
+            if (slot_col_[x] != slot_col_[y]) return slot_col_[x] < slot_col_[y];
+            return monom_ordering_lt(mono_[slot_id_[y]], mono_[slot_id_[x]]) != 0;
+        });
+        int j = 0;
+        for (int k = 0; k < q_; ++k) {
+            int end = j;
+            while (end < n && slot_col_[touched_[end]] == k) ++end;
+            polynomial& E = entry(k);
+            if (end == j) {
+                E = 0;
+                continue;
+            }
+            E.alloc(end - j);
+            for (int b = 0; j < end; ++j, ++b) {
+                const int t = touched_[j];
+                E.term[b] = with_h(mono_[slot_id_[t]], hx_[t]);
+                E.coef[b] = a_.value(val_[t]);
+                val_[t] = arith::acc(0);
             }
         }
         touched_.clear();
     }
 
 private:
-    std::unordered_map<monom, int, affine_hash, affine_equal> index_;
+    // The index of the affine part of m; a new one when unseen.
+    int id(const monom& m)
+    {
+        auto it = index_.emplace(m, static_cast<int>(mono_.size())).first;
+        if (it->second == static_cast<int>(mono_.size())) mono_.push_back(m);
+        return it->second;
+    }
+    // The slot of (column k, affine monomial i); a new one when unseen.
+    int slot(int k, int i)
+    {
+        const uint64_t key = (static_cast<uint64_t>(k) << 32) | static_cast<uint32_t>(i);
+        auto it = slot_of_.emplace(key, static_cast<int>(val_.size())).first;
+        if (it->second == static_cast<int>(val_.size())) {
+            val_.push_back(arith::acc(0));
+            used_.push_back(0);
+            hx_.push_back(0);
+            slot_col_.push_back(k);
+            slot_id_.push_back(i);
+        }
+        return it->second;
+    }
+
+    int q_;
     arith a_;
+    std::unordered_map<monom, int, affine_hash, affine_equal> index_;
+    std::vector<monom> mono_;  // affine monomial i (as first met)
+    std::unordered_map<uint64_t, int> slot_of_;
+    std::vector<int> slot_col_, slot_id_;
     std::vector<arith::acc> val_;
-    std::vector<monom> mono_;  // the monomial under which index k is summed
     std::vector<char> used_;
+    std::vector<int16_t> hx_;  // homogenizing exponent of the first term summed in a slot
     std::vector<int> touched_;
 };
 
@@ -265,25 +327,50 @@ struct canonical_forms {
         return at;
     }
     std::unordered_map<monom, int, affine_hash, affine_equal> o_pos;
-    o_accumulator acc;
-    std::vector<std::vector<int>> Can_o;  // the O indices of the terms of Can
-    // Forms of monomials outside OO, computed once, with their O indices.
-    std::unordered_map<monom, std::pair<polynomial, std::vector<int>>, affine_hash, affine_equal> others;
+    std::vector<std::vector<int>> Can_o;  // the O indices of the terms of Can (decreasing)
 
-    // The canonical form of t, a monomial outside O.
-    const polynomial& of(const monom& t)
+    // The form of t (outside O) and the index of its term over O[k], -1
+    // when it has none.
+    std::pair<const polynomial*, int> term_over(const monom& t, int k)
     {
-        int p = position(t);
-        if (p >= 0) return Can[p];
-        extra = canonical_form(X, t);
-        return extra;
+        const int p = position(t);
+        if (p < 0) {
+            extra = canonical_form(X, t);
+            return {&extra, check(extra, X.O[k])};
+        }
+        const std::vector<int>& at = Can_o[p];
+        auto it = std::lower_bound(at.begin(), at.end(), k, std::greater<int>());
+        return {&Can[p], it != at.end() && *it == k ? static_cast<int>(it - at.begin()) : -1};
     }
 
+    template <class F = K>
     void compute();
+    template <class Ops>
+    void compute_with();
 };
 
+// (A template, so that the branch of the other kind of field is discarded.)
+template <class F>
 void canonical_forms::compute()
 {
+    if constexpr (small_prime_field<F>::value) {
+        if (small_prime_field<F>::modulus() < (1u << 15)) {
+            compute_with<lazy_rows<F>>();
+            return;
+        }
+    }
+    compute_with<exact_rows>();
+}
+
+template <class Ops>
+void canonical_forms::compute_with()
+{
+    using dense_form = std::vector<typename Ops::elem>;
+    o_accumulator<Ops> acc(X);
+    // Dense copies of the forms put in for terms outside O: of Can[p] once
+    // used (empty before), and of monomials outside OO.
+    std::vector<dense_form> Can_dense(OO.size());
+    std::unordered_map<monom, std::pair<bool, dense_form>, affine_hash, affine_equal> others;
     const int o = static_cast<int>(OO.size());
     Can.assign(o, polynomial(0));
     Can_o.assign(o, {});
@@ -332,38 +419,33 @@ void canonical_forms::compute()
             // summed in a dense vector over O.
             const monom qt = t / OO[l];
             const polynomial& F = Can[l];
-            const K one(1);
             for (int a = 0; a < F.no_of_monoms; ++a) {
                 monom m = F.term[a];
                 m *= qt;
                 const int k = o_index(m);
-                const arith::factor c = acc.field().prepare(-F.coef[a]);
                 if (k >= 0) {
-                    acc.add(k, c, one);
+                    acc.add(k, F.coef[a]);
                     continue;
                 }
                 monom w = m;  // its affine part
                 w.dim = static_cast<int16_t>(proj - 1);
                 w.exp[proj - 1] = 0;
                 const int p = position(w);
-                const polynomial* repl;
-                const std::vector<int>* at;
+                const dense_form* repl;
                 if (p >= 0 && p < i) {
-                    repl = &Can[p];
-                    at = &Can_o[p];
+                    if (!sign(Can[p])) continue;
+                    if (Can_dense[p].empty()) Can_dense[p] = acc.dense(Can[p], Can_o[p]);
+                    repl = &Can_dense[p];
                 } else {
                     auto it = others.find(w);
                     if (it == others.end()) {
-                        polynomial f = canonical_form(X, w);
-                        std::vector<int> fo = o_indices(f);
-                        it = others.emplace(w, std::make_pair(std::move(f), std::move(fo))).first;
+                        const polynomial f = canonical_form(X, w);
+                        it = others.emplace(w, std::make_pair(sign(f) != 0, acc.dense(f, o_indices(f)))).first;
                     }
-                    repl = &it->second.first;
-                    at = &it->second.second;
+                    if (!it->second.first) continue;
+                    repl = &it->second.second;
                 }
-                if (!sign(*repl)) continue;
-                for (int b = 0; b < repl->no_of_monoms; ++b)
-                    if ((*at)[b] >= 0) acc.add((*at)[b], c, repl->coef[b]);
+                acc.add(F.coef[a], *repl);
             }
             acc.take(C, t.tot_deg());
         } while (false);
@@ -472,7 +554,7 @@ void omega(scheme& X)
             for (int j = 0; j < s; ++j) oo.insert(c.TT * O[j]);
 
     projective_scope raised;
-    canonical_forms cf{X, std::vector<monom>(oo.begin(), oo.end()), {}, polynomial(0), {}, o_accumulator(X), {}, {}};
+    canonical_forms cf{X, std::vector<monom>(oo.begin(), oo.end()), {}, polynomial(0), {}, {}};
     for (int k = 0; k < s; ++k) cf.o_pos.emplace(O[k], k);
     cf.compute();
 
@@ -492,10 +574,8 @@ void omega(scheme& X)
             if (k == N) continue;
             const monom p = qv * O[k];
             if (is_el_O(X, p) >= 0) continue;
-            const polynomial& C = cf.of(p);
-            if (!sign(C)) continue;
-            const int a = check(C, v);
-            if (a >= 0) SS(i, k) = coef_of(C, a);
+            const auto [C, a] = cf.term_over(p, gr_socle[j]);
+            if (a >= 0) SS(i, k) = coef_of(*C, a);
         }
         SS(i, gr_socle[j]) -= polynomial(qv);
     }
@@ -503,15 +583,12 @@ void omega(scheme& X)
     // Back substitution: only corner columns remain.
     progress_report back("omega: back substitution", no_of_elim);
     // Row i := row i - sum over j > i of SS(i, elim[j]) * row j, the rows j
-    // already reduced to their corner columns; each corner entry is summed
-    // in one affine_sum.  SS_ids(j, k) are the term indices of SS(j, gr_socle[k]).
-    affine_sum sum;
-    std::vector<std::vector<int>> SS_ids(static_cast<size_t>(no_of_elim) * q);
-    auto corner_ids = [&](int j, int k) -> std::vector<int>& { return SS_ids[static_cast<size_t>(j) * q + k]; };
-    auto index_corners = [&](int j) {
-        for (int k = 0; k < q; ++k) corner_ids(j, k) = sum.ids(SS(j, gr_socle[k]));
-    };
-    if (no_of_elim > 0) index_corners(no_of_elim - 1);
+    // already reduced to their corner columns (kept flat in SS_flat).
+    corner_sum sum(q);
+    const polynomial one{monom()};
+    std::vector<corner_sum::flat> SS_flat(no_of_elim);
+    auto corners_of = [&](poly_rows& rows, int i) { return [&rows, &gr_socle, i](int k) -> polynomial& { return rows(i, gr_socle[k]); }; };
+    if (no_of_elim > 0) SS_flat[no_of_elim - 1] = sum.flatten(corners_of(SS, no_of_elim - 1));
     std::vector<int> by;
     for (int i = no_of_elim - 2; i >= 0; --i) {
         back.at(no_of_elim - 2 - i);
@@ -520,36 +597,31 @@ void omega(scheme& X)
         for (int j = i + 1; j < no_of_elim; ++j)
             if (sign(SS(i, elim[j]))) by.push_back(j);
         if (!by.empty()) {
-            for (int k = 0; k < q; ++k) {
-                polynomial& E = SS(i, gr_socle[k]);
-                sum.add(polynomial(monom()), E, sum.ids(E), false);
-                for (int j : by) sum.add(SS(i, elim[j]), SS(j, gr_socle[k]), corner_ids(j, k), true);
-                sum.take(E);
-            }
+            sum.add(sum.flatten(corners_of(SS, i)), one, false);
+            for (int j : by) sum.add(SS_flat[j], SS(i, elim[j]), true);
+            sum.take(corners_of(SS, i));
             for (int j : by) SS(i, elim[j]) = 0;
         }
-        index_corners(i);
+        SS_flat[i] = sum.flatten(corners_of(SS, i));
     }
     back.finish();
 
     // Relation rows, one per live candidate.
     poly_rows S(number, s);
     std::vector<int> e(number);
-    // Adds sign * (the coefficient of target in the canonical form of w * O[k])
+    // Adds sign * (the coefficient of O[target] in the canonical form of w * O[k])
     // to S(m, k) for every k from k0 on with w * O[k] outside O, k != skip.
-    auto corrections = [&](int m, const monom& w, const monom& target, int k0, int skip, bool add) {
+    auto corrections = [&](int m, const monom& w, int target, int k0, int skip, bool add) {
         for (int k = k0; k < s; ++k) {
             if (k == skip) continue;
             const monom p = w * O[k];
             if (is_el_O(X, p) >= 0) continue;
-            const polynomial& C = cf.of(p);
-            if (!sign(C)) continue;
-            const int a = check(C, target);
+            const auto [C, a] = cf.term_over(p, target);
             if (a < 0) continue;
             if (add)
-                S(m, k) += coef_of(C, a);
+                S(m, k) += coef_of(*C, a);
             else
-                S(m, k) -= coef_of(C, a);
+                S(m, k) -= coef_of(*C, a);
         }
     };
     int m = 0;
@@ -564,13 +636,13 @@ void omega(scheme& X)
             const monom g0 = gcd(u(i), u(j));
             const int G = is_el_O(X, g0);
             const monom wi = u(i) / g0, wj = u(j) / g0;
-            if (sign(wi)) corrections(m, wi, u(i), 1, G, true);
+            if (sign(wi)) corrections(m, wi, gr_socle[i], 1, G, true);
             S(m, gr_socle[i]) -= polynomial(wi);
-            if (sign(wj)) corrections(m, wj, u(j), 1, G, false);
+            if (sign(wj)) corrections(m, wj, gr_socle[j], 1, G, false);
             S(m, gr_socle[j]) += polynomial(wj);
         } else {
             const monom qc = with_h(c.TT, 0);
-            corrections(m, qc, u(i), 0, -1, true);
+            corrections(m, qc, gr_socle[i], 0, -1, true);
             S(m, gr_socle[i]) -= polynomial(qc);
         }
         e[m] = i;
@@ -581,8 +653,8 @@ void omega(scheme& X)
 
     // Rewriting in the corner columns.
     if (verbose) std::cerr << "rewriting syzygies ...\n";
-    // Row r := row r - sum over i of S(r, elim[i]) * SS(i, .), each corner
-    // entry summed in one affine_sum; the progress counts the rows of SS.
+    // Row r := row r - sum over i of S(r, elim[i]) * SS(i, .); the progress
+    // counts the rows of SS.
     if (verbose)
         for (int i = 0; i < no_of_elim; ++i) std::cerr << "[" << s - i - q << "]";
     for (int r = 0; r < number; ++r) {
@@ -591,12 +663,9 @@ void omega(scheme& X)
         for (int i = 0; i < no_of_elim; ++i)
             if (sign(S(r, elim[i]))) by.push_back(i);
         if (by.empty()) continue;
-        for (int k = 0; k < q; ++k) {
-            polynomial& E = S(r, gr_socle[k]);
-            sum.add(polynomial(monom()), E, sum.ids(E), false);
-            for (int i : by) sum.add(S(r, elim[i]), SS(i, gr_socle[k]), corner_ids(i, k), true);
-            sum.take(E);
-        }
+        sum.add(sum.flatten(corners_of(S, r)), one, false);
+        for (int i : by) sum.add(SS_flat[i], S(r, elim[i]), true);
+        sum.take(corners_of(S, r));
         for (int i : by) S(r, elim[i]) = 0;
     }
     if (verbose) std::cerr << "\n";
