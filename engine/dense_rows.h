@@ -16,6 +16,7 @@
 // Both back ends offer the same members, so one algorithm text serves both.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <type_traits>
 #include <utility>
@@ -120,6 +121,8 @@ struct exact_rows {
     // dst := x; x is left unspecified.
     static void move_out(K& dst, elem& x) { std::swap(dst, x); }
 
+    // a -= f.
+    static void sub(acc& a, const elem& f) { a -= f; }
     // a[c] -= f * x[c] for c < n.
     void sub_mul(acc* a, const elem& f, const elem* x, int n)
     {
@@ -183,6 +186,12 @@ struct residue_rows {
     static bool is_zero_acc(acc a) { return a == 0; }
     void take(elem& out, acc& a) const { out = value(a); }
 
+    // a -= f, kept below P2.
+    void sub(acc& a, elem f) const
+    {
+        const Acc v = a + (p - f);
+        a = std::min(v, v - P2);
+    }
     void sub_mul(acc* a, elem f, const elem* x, int n) const
     {
         if (n > 0) dense_kernels::lazy_axpy(a, Acc(p - f), x, n, P2);

@@ -1,6 +1,7 @@
 #include "engine/omega.h"
 
 #include <algorithm>
+#include <climits>
 #include <functional>
 #include <iostream>
 #include <set>
@@ -118,7 +119,6 @@ public:
     explicit o_accumulator(const scheme& X) : X_(X), val_(X.s)
     {
         for (auto& a : val_) Ops::set_zero(a);
-        Ops::set_one(one_);
     }
     // f as a dense vector over O; at are the O indices of its terms.
     std::vector<elem> dense(const polynomial& f, const std::vector<int>& at) const
@@ -131,11 +131,7 @@ public:
         return x;
     }
     // Entry k += c.
-    void add(int k, const K& c)
-    {
-        const elem f = Ops::from_K(-c);
-        ops_.sub_mul(&val_[k], f, &one_, 1);
-    }
+    void add(int k, const K& c) { ops_.sub(val_[k], Ops::from_K(-c)); }
     // The vector += c * x.
     void add(const K& c, const std::vector<elem>& x)
     {
@@ -144,24 +140,24 @@ public:
     }
     // f := the sum, as the projective form of degree d (the terms in
     // decreasing order: O is increasing); the vector is emptied.
-    void take(polynomial& f, int d)
+    // at := the O indices of its terms.
+    void take(polynomial& f, int d, std::vector<int>& at)
     {
         const int s = X_.s;
         ops_.normalize(val_.data(), s);
-        int n = 0;
-        for (int k = 0; k < s; ++k)
-            if (!Ops::is_zero_acc(val_[k])) ++n;
-        if (n == 0) {
+        at.clear();
+        for (int k = s - 1; k >= 0; --k)
+            if (!Ops::is_zero_acc(val_[k])) at.push_back(k);
+        if (at.empty()) {
             f = 0;
             return;
         }
-        f.alloc(n);
-        for (int k = s - 1, j = 0; k >= 0; --k) {
-            if (Ops::is_zero_acc(val_[k])) continue;
+        f.alloc(static_cast<int>(at.size()));
+        for (int j = 0; j < static_cast<int>(at.size()); ++j) {
+            const int k = at[j];
             f.term[j] = with_h(X_.O[k], d - X_.O[k].tot_deg());
             f.coef[j] = Ops::to_K(ops_.value(val_[k]));
             Ops::set_zero(val_[k]);
-            ++j;
         }
     }
 
@@ -169,7 +165,6 @@ private:
     const scheme& X_;
     Ops ops_;
     std::vector<typename Ops::acc> val_;
-    elem one_;
 };
 
 // Rows of q projective polynomials (the corner entries of a row) combined
@@ -374,6 +369,25 @@ void canonical_forms::compute_with()
     const int o = static_cast<int>(OO.size());
     Can.assign(o, polynomial(0));
     Can_o.assign(o, {});
+    // x_v * O[k]: times[v][k] its O index, or -1 - (its position in OO, o
+    // when it has none) outside O; filled when first needed (unknown).
+    const int unknown = INT_MIN;
+    std::vector<std::vector<int>> times(proj - 1, std::vector<int>(X.s, unknown));
+    auto times_of = [&](int v, int k) {
+        int& x = times[v][k];
+        if (x == unknown) {
+            monom m = X.O[k];
+            ++m.exp[v];
+            const int in = o_index(m);
+            if (in >= 0) {
+                x = in;
+            } else {
+                const int p = position(m);
+                x = -1 - (p >= 0 ? p : o);
+            }
+        }
+        return x;
+    };
     if (verbose) std::cerr << "calculating canonical forms ...\n";
     for (int i = 0; i < o; ++i) {
         if (verbose) std::cerr << "[" << o - i << "]";
@@ -418,25 +432,39 @@ void canonical_forms::compute_with()
             // each O[k] with the power of h completing the degree of t: it is
             // summed in a dense vector over O.
             const monom qt = t / OO[l];
+            int var = -1;  // qt = x_var, else -1
+            if (qt.tot_deg() == 1)
+                for (int v = 0; v < proj - 1; ++v)
+                    if (qt.exp[v] == 1) var = v;
             const polynomial& F = Can[l];
             for (int a = 0; a < F.no_of_monoms; ++a) {
-                monom m = F.term[a];
-                m *= qt;
-                const int k = o_index(m);
+                const int ka = Can_o[l][a];
+                int k, p;  // O index of the term times qt, else its position in OO (o: none)
+                if (var >= 0 && ka >= 0) {
+                    const int x = times_of(var, ka);
+                    k = x >= 0 ? x : -1;
+                    p = x >= 0 ? -1 : -1 - x;
+                } else {
+                    monom m = F.term[a];
+                    m *= qt;
+                    k = o_index(m);
+                    p = k >= 0 ? -1 : position(m);
+                    if (p < 0) p = o;
+                }
                 if (k >= 0) {
                     acc.add(k, F.coef[a]);
                     continue;
                 }
-                monom w = m;  // its affine part
-                w.dim = static_cast<int16_t>(proj - 1);
-                w.exp[proj - 1] = 0;
-                const int p = position(w);
                 const dense_form* repl;
-                if (p >= 0 && p < i) {
+                if (p < i) {
                     if (!sign(Can[p])) continue;
                     if (Can_dense[p].empty()) Can_dense[p] = acc.dense(Can[p], Can_o[p]);
                     repl = &Can_dense[p];
                 } else {
+                    monom w = F.term[a];  // the affine part of the term times qt
+                    w *= qt;
+                    w.dim = static_cast<int16_t>(proj - 1);
+                    w.exp[proj - 1] = 0;
                     auto it = others.find(w);
                     if (it == others.end()) {
                         const polynomial f = canonical_form(X, w);
@@ -447,9 +475,10 @@ void canonical_forms::compute_with()
                 }
                 acc.add(F.coef[a], *repl);
             }
-            acc.take(C, t.tot_deg());
+            acc.take(C, t.tot_deg(), Can_o[i]);
         } while (false);
-        Can_o[i] = o_indices(Can[i]);
+        // The forms not summed in acc.
+        if (Can_o[i].empty()) Can_o[i] = o_indices(Can[i]);
     }
     if (verbose) std::cerr << "\n";
     std::cout << Line;
