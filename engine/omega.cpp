@@ -80,13 +80,6 @@ polynomial term_of(const polynomial& f, int i)
     return term_poly(f.term[i], f.coef[i]);
 }
 
-// The coefficient c * h^a of term i of f = ... + c * h^a * w + ...: what a
-// projection onto w takes from f.
-polynomial coef_of(const polynomial& f, int i)
-{
-    return term_poly(with_h(monom(), h_exp(f.term[i])), f.coef[i]);
-}
-
 // The affine ordering in use as a comparison object: the order in which the
 // needed monomials are kept and looked up.
 struct affine_less {
@@ -108,6 +101,16 @@ struct affine_equal {
 
 using arith = delayed_arith<K>;
 
+// A canonical form: the projective form of degree deg with terms
+// coef[b] * O[at[b]] * h^(deg - deg O[at[b]]), the indices decreasing (the
+// terms in decreasing order).
+struct o_form {
+    int deg = 0;
+    std::vector<int> at;
+    std::vector<K> coef;
+    bool zero() const { return at.empty(); }
+};
+
 // A form of one degree whose terms lie over O, summed in a dense vector
 // indexed by O with the row arithmetic Ops (residues with delayed reduction
 // for the small prime fields, exact otherwise).
@@ -120,14 +123,12 @@ public:
     {
         for (auto& a : val_) Ops::set_zero(a);
     }
-    // f as a dense vector over O; at are the O indices of its terms.
-    std::vector<elem> dense(const polynomial& f, const std::vector<int>& at) const
+    // f as a dense vector over O.
+    std::vector<elem> dense(const o_form& f) const
     {
         std::vector<elem> x(X_.s);
         for (auto& e : x) Ops::clear(e);
-        if (sign(f))
-            for (int b = 0; b < f.no_of_monoms; ++b)
-                if (at[b] >= 0) x[at[b]] = Ops::from_K(f.coef[b]);
+        for (size_t b = 0; b < f.at.size(); ++b) x[f.at[b]] = Ops::from_K(f.coef[b]);
         return x;
     }
     // Entry k += c.
@@ -138,25 +139,18 @@ public:
         const elem f = Ops::from_K(-c);
         ops_.sub_mul(val_.data(), f, x.data(), X_.s);
     }
-    // f := the sum, as the projective form of degree d (the terms in
-    // decreasing order: O is increasing); the vector is emptied.
-    // at := the O indices of its terms.
-    void take(polynomial& f, int d, std::vector<int>& at)
+    // f := the sum, its terms and coefficients (deg is left to the caller);
+    // the vector is emptied.
+    void take(o_form& f)
     {
         const int s = X_.s;
         ops_.normalize(val_.data(), s);
-        at.clear();
-        for (int k = s - 1; k >= 0; --k)
-            if (!Ops::is_zero_acc(val_[k])) at.push_back(k);
-        if (at.empty()) {
-            f = 0;
-            return;
-        }
-        f.alloc(static_cast<int>(at.size()));
-        for (int j = 0; j < static_cast<int>(at.size()); ++j) {
-            const int k = at[j];
-            f.term[j] = with_h(X_.O[k], d - X_.O[k].tot_deg());
-            f.coef[j] = Ops::to_K(ops_.value(val_[k]));
+        f.at.clear();
+        f.coef.clear();
+        for (int k = s - 1; k >= 0; --k) {
+            if (Ops::is_zero_acc(val_[k])) continue;
+            f.at.push_back(k);
+            f.coef.push_back(Ops::to_K(ops_.value(val_[k])));
             Ops::set_zero(val_[k]);
         }
     }
@@ -297,8 +291,7 @@ private:
 struct canonical_forms {
     const scheme& X;
     std::vector<monom> OO;
-    std::vector<polynomial> Can;
-    polynomial extra;  // a form computed outside OO
+    std::vector<o_form> Can;
 
     int position(const monom& t) const
     {
@@ -313,29 +306,35 @@ struct canonical_forms {
         auto it = o_pos.find(m);
         return it == o_pos.end() ? -1 : it->second;
     }
-    // The O indices of the terms of f.
-    std::vector<int> o_indices(const polynomial& f) const
+    // f, a canonical form of degree deg, as an o_form (its terms lie over O).
+    o_form to_form(const polynomial& f, int deg) const
     {
-        std::vector<int> at;
+        o_form c;
+        c.deg = deg;
         if (sign(f))
-            for (int b = 0; b < f.no_of_monoms; ++b) at.push_back(o_index(f.term[b]));
-        return at;
+            for (int b = 0; b < f.no_of_monoms; ++b) {
+                const int k = o_index(f.term[b]);
+                if (k < 0) continue;
+                c.at.push_back(k);
+                c.coef.push_back(f.coef[b]);
+            }
+        return c;
     }
     std::unordered_map<monom, int, affine_hash, affine_equal> o_pos;
-    std::vector<std::vector<int>> Can_o;  // the O indices of the terms of Can (decreasing)
 
-    // The form of t (outside O) and the index of its term over O[k], -1
-    // when it has none.
-    std::pair<const polynomial*, int> term_over(const monom& t, int k)
+    // What a projection onto O[k] takes from the canonical form of t (a
+    // monomial outside O): the coefficient c * h^a of its term over O[k]
+    // (false when it has none).
+    bool coefficient(const monom& t, int k, polynomial& out)
     {
         const int p = position(t);
-        if (p < 0) {
-            extra = canonical_form(X, t);
-            return {&extra, check(extra, X.O[k])};
-        }
-        const std::vector<int>& at = Can_o[p];
-        auto it = std::lower_bound(at.begin(), at.end(), k, std::greater<int>());
-        return {&Can[p], it != at.end() && *it == k ? static_cast<int>(it - at.begin()) : -1};
+        o_form extra;  // a form outside OO
+        if (p < 0) extra = to_form(canonical_form(X, t), t.tot_deg());
+        const o_form& C = p < 0 ? extra : Can[p];
+        auto it = std::lower_bound(C.at.begin(), C.at.end(), k, std::greater<int>());
+        if (it == C.at.end() || *it != k) return false;
+        out = term_poly(with_h(monom(), C.deg - X.O[k].tot_deg()), C.coef[it - C.at.begin()]);
+        return true;
     }
 
     template <class F = K>
@@ -367,8 +366,7 @@ void canonical_forms::compute_with()
     std::vector<dense_form> Can_dense(OO.size());
     std::unordered_map<monom, std::pair<bool, dense_form>, affine_hash, affine_equal> others;
     const int o = static_cast<int>(OO.size());
-    Can.assign(o, polynomial(0));
-    Can_o.assign(o, {});
+    Can.assign(o, o_form());
     // x_v * O[k]: times[v][k] its O index, or -1 - (its position in OO, o
     // when it has none) outside O; filled when first needed (unknown).
     const int unknown = INT_MIN;
@@ -395,7 +393,8 @@ void canonical_forms::compute_with()
         // (A do-while, so that a finished form leaves by continue.)
         do {
             const monom& t = OO[i];
-            polynomial& C = Can[i];
+            o_form& C = Can[i];
+            C.deg = t.tot_deg();
             const int g = is_el_G(X, t);
             if (g >= 0) {
                 const polynomial& G = X.Ix->gen[g];
@@ -403,8 +402,10 @@ void canonical_forms::compute_with()
                 polynomial p(t);
                 p *= G.coef[0];
                 p -= G;
-                hom(C, p);
-                raise_h(C, t.tot_deg() - p.term[0].tot_deg());
+                polynomial c;
+                hom(c, p);
+                raise_h(c, t.tot_deg() - p.term[0].tot_deg());
+                C = to_form(c, t.tot_deg());
                 continue;
             }
             // An earlier monomial dividing t to start from: t / x_v when one of
@@ -422,10 +423,10 @@ void canonical_forms::compute_with()
                 while (l >= 0 && !Zn_order_lt(OO[l], t)) --l;
             }
             if (l < 0) {  // no earlier divisor to start from
-                C = canonical_form(X, t);
+                C = to_form(canonical_form(X, t), t.tot_deg());
                 continue;
             }
-            if (!sign(Can[l])) continue;
+            if (Can[l].zero()) continue;
             // C = Can[l] * (t / OO[l]) with every term outside O replaced by
             // its canonical form (times the power of h it carried).  The forms
             // put in have their terms in O, so C is a sum of terms of O alone,
@@ -436,17 +437,16 @@ void canonical_forms::compute_with()
             if (qt.tot_deg() == 1)
                 for (int v = 0; v < proj - 1; ++v)
                     if (qt.exp[v] == 1) var = v;
-            const polynomial& F = Can[l];
-            for (int a = 0; a < F.no_of_monoms; ++a) {
-                const int ka = Can_o[l][a];
-                int k, p;  // O index of the term times qt, else its position in OO (o: none)
-                if (var >= 0 && ka >= 0) {
+            const o_form& F = Can[l];
+            for (size_t a = 0; a < F.at.size(); ++a) {
+                const int ka = F.at[a];
+                int k, p;  // O index of O[ka] * qt, else its position in OO (o: none)
+                if (var >= 0) {
                     const int x = times_of(var, ka);
                     k = x >= 0 ? x : -1;
                     p = x >= 0 ? -1 : -1 - x;
                 } else {
-                    monom m = F.term[a];
-                    m *= qt;
+                    const monom m = X.O[ka] * qt;
                     k = o_index(m);
                     p = k >= 0 ? -1 : position(m);
                     if (p < 0) p = o;
@@ -457,28 +457,25 @@ void canonical_forms::compute_with()
                 }
                 const dense_form* repl;
                 if (p < i) {
-                    if (!sign(Can[p])) continue;
-                    if (Can_dense[p].empty()) Can_dense[p] = acc.dense(Can[p], Can_o[p]);
+                    if (Can[p].zero()) continue;
+                    if (Can_dense[p].empty()) Can_dense[p] = acc.dense(Can[p]);
                     repl = &Can_dense[p];
                 } else {
-                    monom w = F.term[a];  // the affine part of the term times qt
-                    w *= qt;
+                    monom w = X.O[ka] * qt;
                     w.dim = static_cast<int16_t>(proj - 1);
                     w.exp[proj - 1] = 0;
                     auto it = others.find(w);
                     if (it == others.end()) {
-                        const polynomial f = canonical_form(X, w);
-                        it = others.emplace(w, std::make_pair(sign(f) != 0, acc.dense(f, o_indices(f)))).first;
+                        const o_form f = to_form(canonical_form(X, w), w.tot_deg());
+                        it = others.emplace(w, std::make_pair(!f.zero(), acc.dense(f))).first;
                     }
                     if (!it->second.first) continue;
                     repl = &it->second.second;
                 }
                 acc.add(F.coef[a], *repl);
             }
-            acc.take(C, t.tot_deg(), Can_o[i]);
+            acc.take(C);
         } while (false);
-        // The forms not summed in acc.
-        if (Can_o[i].empty()) Can_o[i] = o_indices(Can[i]);
     }
     if (verbose) std::cerr << "\n";
     std::cout << Line;
@@ -583,7 +580,7 @@ void omega(scheme& X)
             for (int j = 0; j < s; ++j) oo.insert(c.TT * O[j]);
 
     projective_scope raised;
-    canonical_forms cf{X, std::vector<monom>(oo.begin(), oo.end()), {}, polynomial(0), {}, {}};
+    canonical_forms cf{X, std::vector<monom>(oo.begin(), oo.end()), {}, {}};
     for (int k = 0; k < s; ++k) cf.o_pos.emplace(O[k], k);
     cf.compute();
 
@@ -603,8 +600,8 @@ void omega(scheme& X)
             if (k == N) continue;
             const monom p = qv * O[k];
             if (is_el_O(X, p) >= 0) continue;
-            const auto [C, a] = cf.term_over(p, gr_socle[j]);
-            if (a >= 0) SS(i, k) = coef_of(*C, a);
+            polynomial c;
+            if (cf.coefficient(p, gr_socle[j], c)) SS(i, k) = c;
         }
         SS(i, gr_socle[j]) -= polynomial(qv);
     }
@@ -645,12 +642,12 @@ void omega(scheme& X)
             if (k == skip) continue;
             const monom p = w * O[k];
             if (is_el_O(X, p) >= 0) continue;
-            const auto [C, a] = cf.term_over(p, target);
-            if (a < 0) continue;
+            polynomial c;
+            if (!cf.coefficient(p, target, c)) continue;
             if (add)
-                S(m, k) += coef_of(*C, a);
+                S(m, k) += c;
             else
-                S(m, k) -= coef_of(*C, a);
+                S(m, k) -= c;
         }
     };
     int m = 0;
@@ -717,6 +714,13 @@ void omega(scheme& X)
     // An entry takes part modulo h only when it is not 0 there.
     auto usable = [](const polynomial& f) { return sign(f) && !is_prj(f); };
     std::vector<polynomial> R(q, polynomial(0));
+    // The leading forms of the entries that take part modulo h (0 for the
+    // others); S is not changed in this loop.
+    std::vector<polynomial> lead_forms(static_cast<size_t>(number) * q, polynomial(0));
+    for (int r = 0; r < number; ++r)
+        for (int l = 0; l < q; ++l)
+            if (!is_prj(Sc(r, l))) lead_forms[static_cast<size_t>(r) * q + l] = Lf(Sc(r, l));
+    auto LfS = [&](int r, int l) -> const polynomial& { return lead_forms[static_cast<size_t>(r) * q + l]; };
     for (int i = 0; i < number; ++i)
         for (int j = i + 1; j < number; ++j) {
             if (e[i] != e[j]) continue;
@@ -734,11 +738,11 @@ void omega(scheme& X)
             for (int l = 0; l < q; ++l) {
                 R[l] = 0;
                 if (!is_prj(Sc(i, l)) && !h_exp(qi)) {
-                    R[l] = Lf(Sc(i, l));
+                    R[l] = LfS(i, l);
                     R[l] *= qi;
                 }
                 if (!is_prj(Sc(j, l)) && !h_exp(qj)) {
-                    polynomial p = Lf(Sc(j, l));
+                    polynomial p = LfS(j, l);
                     p *= qj;
                     if (sg < 0)
                         R[l] += p;
@@ -789,7 +793,7 @@ void omega(scheme& X)
                     if (lp >= 0) {
                         const K cc = R[ee].coef[0] / Sc(lp, ee).coef[0];
                         for (int n = 0; n < q; ++n)
-                            if (!is_prj(Sc(lp, n))) R[n] -= Lf(Sc(lp, n)) * cc;
+                            if (!is_prj(Sc(lp, n))) R[n].sub_scaled(LfS(lp, n), cc);
                         if (room) {
                             T.a[tr[g]][lp] -= cc;
                             flag = true;
@@ -803,7 +807,7 @@ void omega(scheme& X)
                         const monom qq = ltR / Sc(lp, ee).term[0];
                         for (int n = 0; n < q; ++n)
                             if (!is_prj(Sc(lp, n))) {
-                                polynomial p = Lf(Sc(lp, n));
+                                polynomial p = LfS(lp, n);
                                 p *= qq;
                                 p *= cc;
                                 R[n] -= p;
@@ -847,11 +851,16 @@ void omega(scheme& X)
         const K minus_cc = -cc;
         for (int j = 0; j < q; ++j)
             if (j != i) Sc(r, j) *= minus_cc;
+        // Row k += Sc(k, i) * row r off column i, then Sc(k, i) := 0.
+        const polynomial zero(0);
+        const corner_sum::flat row_r =
+            sum.flatten([&](int j) -> const polynomial& { return j == i ? zero : Sc(r, j); });
         for (int k = 0; k < number; ++k) {
             if (k == r || e[k] == -1 || !sign(Sc(k, i))) continue;
             const polynomial f = Sc(k, i);
-            for (int j = 0; j < q; ++j)
-                if (j != i && sign(Sc(r, j))) Sc(k, j) += f * Sc(r, j);
+            sum.add(sum.flatten(corners_of(S, k)), one, false);
+            sum.add(row_r, f, false);
+            sum.take(corners_of(S, k));
             Sc(k, i) = 0;
         }
         e[r] = -1;
