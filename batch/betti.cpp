@@ -1,5 +1,6 @@
 #include "batch/betti.h"
 
+#include <algorithm>
 #include <map>
 #include <utility>
 
@@ -11,6 +12,7 @@
 #include "engine/bumo.h"
 #include "engine/globals.h"
 #include "engine/matrix.h"
+#include "engine/parallel.h"
 #include "engine/scheme.h"
 #include "interpreter/point_entry.h"
 
@@ -135,12 +137,38 @@ bool compute_betti(scheme& X, betti_table& table, std::string& error)
     // polynomial ring up to degree 1, whose Koszul complex is exact: d_i is
     // injective on wedge^i (x) A_0.
     std::map<std::pair<int, int>, long long> rank;
-    for (const auto& [key, piece] : pieces)
-        rank[key] = key.second == 0 ? piece.source : koszul_rank_mod_p(A, piece, Lp[key.second], map.p);
     auto r = [&](int i, int d) {
         auto it = rank.find({i, d});
         return it == rank.end() ? 0LL : it->second;
     };
+    // Degree by degree, so that r(i+1, d-1) bounds r(i, d); the pieces of a
+    // degree are independent and shared between the cores, the largest
+    // first.
+    for (int d = 0; d < A.top; ++d) {
+        std::vector<std::pair<int, koszul_piece>> level;
+        for (const auto& [key, piece] : pieces)
+            if (key.second == d) level.emplace_back(key.first, piece);
+        if (d == 0) {
+            for (const auto& [i, piece] : level) rank[{i, d}] = piece.source;
+            continue;
+        }
+        std::vector<long long> bound, found(level.size());
+        for (const auto& [i, piece] : level) bound.push_back(piece.source - r(i + 1, d - 1));
+        auto work = [&](const koszul_piece& piece, long long b) {
+            return static_cast<double>(piece.rows()) * static_cast<double>(piece.cols()) *
+                   static_cast<double>(std::min(piece.cols(), b));
+        };
+        std::vector<std::size_t> order(level.size());
+        for (std::size_t k = 0; k < order.size(); ++k) order[k] = k;
+        std::sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) {
+            return work(level[x].second, bound[x]) > work(level[y].second, bound[y]);
+        });
+        parallel_items(order.size(), [&](std::size_t k) {
+            const std::size_t j = order[k];
+            found[j] = koszul_rank_mod_p(A, level[j].second, Lp[d], map.p, bound[j]);
+        });
+        for (std::size_t j = 0; j < level.size(); ++j) rank[{level[j].first, d}] = found[j];
+    }
     table.ranks = static_cast<int>(pieces.size());
 
     if (!table.by_field_prime) {

@@ -98,50 +98,107 @@ private:
 
 }  // namespace
 
+namespace {
+
+// The echelon rows of the modular elimination: row k has its pivot (entry
+// 1) in column lead[k] and keeps only the entries from there on.
+template <class Entry>
+struct echelon_rows {
+    std::vector<int> lead;
+    std::vector<std::vector<Entry>> tail;
+    const Entry* from(int k, int c) const { return tail[static_cast<std::size_t>(k)].data() + (c - lead[static_cast<std::size_t>(k)]); }
+};
+
+// The rank modulo p with entries stored as Entry and accumulated lazily in
+// Acc (16 and 32 bits for p < 2^15, else 32 and 64).  Rows are taken in
+// groups: the group is swept once against the echelon rows found before
+// it, so that each echelon row is read from memory once for the group and
+// not once for every row (the elimination is bound by that reading); then
+// each row of the group is finished in turn against the echelon rows the
+// earlier ones added.
+template <class Entry, class Acc, class Rows>
+long long rank_mod_p(const Rows& rows, long long R, int cols, long long most, uint32_t p)
+{
+    constexpr int group = 16;
+    const Acc P2 = static_cast<Acc>(p) * p;
+    echelon_rows<Entry> E;
+    std::vector<int> pivot(static_cast<std::size_t>(cols), -1);
+    std::vector<uint32_t> row(static_cast<std::size_t>(cols));
+    std::vector<std::vector<Acc>> acc(group, std::vector<Acc>(static_cast<std::size_t>(cols)));
+    std::vector<int> first(group);
+    auto rank = [&] { return static_cast<long long>(E.lead.size()); };
+    // Reduces acc[k] from column c on by the echelon rows, up to its first
+    // column without one; that column, or -1 when the row became 0.
+    auto reduce_from = [&](std::vector<Acc>& a, int c) {
+        for (; c < cols; ++c) {
+            const Acc v = a[c] % p;
+            a[c] = v;
+            if (v == 0) continue;
+            const int k = pivot[c];
+            if (k < 0) return c;
+            dense_kernels::lazy_axpy(a.data() + c, static_cast<Acc>(p - v), E.from(k, c), cols - c, P2);
+            a[c] = 0;
+        }
+        return -1;
+    };
+    for (long long r0 = 0; r0 < R && rank() < most; r0 += group) {
+        const int g = static_cast<int>(std::min<long long>(group, R - r0));
+        // The sweep: column by column, so that an echelon row serves the
+        // whole group while it is in the cache.
+        for (int k = 0; k < g; ++k) {
+            std::fill(row.begin(), row.end(), 0u);
+            rows.fill(r0 + k, row.data());
+            std::copy(row.begin(), row.end(), acc[k].begin());
+            first[k] = 0;
+        }
+        std::vector<int> active(static_cast<std::size_t>(g));
+        for (int k = 0; k < g; ++k) active[k] = k;
+        for (int c = 0; c < cols && !active.empty(); ++c) {
+            const int e = pivot[c];
+            for (std::size_t a = 0; a < active.size();) {
+                std::vector<Acc>& x = acc[active[a]];
+                const Acc v = x[c] % p;
+                x[c] = v;
+                if (v != 0 && e < 0) {  // a column without an echelon row: the sweep of this row ends
+                    first[active[a]] = c;
+                    active.erase(active.begin() + static_cast<long>(a));
+                    continue;
+                }
+                if (v != 0) {
+                    dense_kernels::lazy_axpy(x.data() + c, static_cast<Acc>(p - v), E.from(e, c), cols - c, P2);
+                    x[c] = 0;
+                }
+                ++a;
+            }
+        }
+        for (int k : active) first[k] = -1;  // reduced to 0
+        for (int k = 0; k < g && rank() < most; ++k) {
+            if (first[k] < 0) continue;
+            const int lead = reduce_from(acc[k], first[k]);
+            if (lead < 0) continue;
+            dense_kernels::reduce(acc[k].data() + lead, cols - lead, p);
+            const uint64_t inv = inverse_mod(static_cast<uint32_t>(acc[k][lead]), p);
+            std::vector<Entry> tail(static_cast<std::size_t>(cols - lead));
+            for (int c = lead; c < cols; ++c) tail[c - lead] = static_cast<Entry>(acc[k][c] * inv % p);
+            pivot[lead] = static_cast<int>(rank());
+            E.lead.push_back(lead);
+            E.tail.push_back(std::move(tail));
+        }
+    }
+    return rank();
+}
+
+}  // namespace
+
 long long koszul_rank_mod_p(const artinian& A, const koszul_piece& piece,
-                            const std::vector<std::vector<uint32_t>>& L, uint32_t p)
+                            const std::vector<std::vector<uint32_t>>& L, uint32_t p, long long bound)
 {
     auto neg = [p](uint32_t x) { return x == 0 ? 0u : p - x; };
     koszul_rows<uint32_t, decltype(neg)> rows(A, piece, L, neg);
-    const long long R = piece.rows(), C = piece.cols();
-    const int cols = static_cast<int>(C);
-    const uint64_t P2 = uint64_t(p) * p;
-    // Echelon form by rows: pivot[c] is the stored row (pivot entry 1, zero
-    // before c) with its pivot in column c.
-    std::vector<std::vector<uint32_t>> pivots;
-    std::vector<int> pivot(static_cast<std::size_t>(cols), -1);
-    std::vector<uint32_t> row(static_cast<std::size_t>(cols));
-    std::vector<uint64_t> acc(static_cast<std::size_t>(cols));
-    const long long most = std::min(R, C);
-    for (long long r = 0; r < R && static_cast<long long>(pivots.size()) < most; ++r) {
-        std::fill(row.begin(), row.end(), 0u);
-        rows.fill(r, row.data());
-        std::copy(row.begin(), row.end(), acc.begin());
-        int lead = -1;
-        for (int c = 0; c < cols; ++c) {
-            uint64_t v = acc[c] % p;
-            acc[c] = v;
-            if (v == 0) continue;
-            if (pivot[c] < 0) {
-                if (lead < 0) lead = c;
-                continue;
-            }
-            if (lead >= 0) continue;  // reduce only up to the first free column
-            const std::vector<uint32_t>& P = pivots[static_cast<std::size_t>(pivot[c])];
-            dense_kernels::lazy_axpy(acc.data() + c, p - v, P.data() + c, cols - c, P2);
-            acc[c] = 0;
-        }
-        if (lead < 0) continue;
-        // Reduce the rest fully so that the stored row has residues; later
-        // pivots are not eliminated from it (echelon, not reduced, form).
-        dense_kernels::reduce(acc.data(), cols, p);
-        std::vector<uint32_t> P(static_cast<std::size_t>(cols));
-        const uint64_t inv = inverse_mod(static_cast<uint32_t>(acc[lead]), p);
-        for (int c = lead; c < cols; ++c) P[c] = static_cast<uint32_t>(acc[c] * inv % p);
-        pivot[lead] = static_cast<int>(pivots.size());
-        pivots.push_back(std::move(P));
-    }
-    return static_cast<long long>(pivots.size());
+    const long long R = piece.rows(), most = std::min({R, piece.cols(), bound});
+    const int cols = static_cast<int>(piece.cols());
+    if (p < (1u << 15)) return rank_mod_p<uint16_t, uint32_t>(rows, R, cols, most, p);
+    return rank_mod_p<uint32_t, uint64_t>(rows, R, cols, most, p);
 }
 
 long long koszul_rank_exact(const artinian& A, const koszul_piece& piece, const std::vector<std::vector<K>>& L)

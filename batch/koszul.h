@@ -68,7 +68,10 @@ struct koszul_piece {
 
 // The rank of d_i on wedge^i (x) A_d, from the multiplication matrices
 // L[k] : A_d -> A_(d+1) (h(d+1) x h(d), row-major) of the variables (as
-// many variables as matrices): modulo the prime p, or in K.
+// many variables as matrices): modulo the prime p, or in K.  The modular
+// elimination stops as soon as the rank reaches bound, an upper bound of it
+// known beforehand (d_i d_(i+1) = 0: source - r(i+1, d-1)); the rows left
+// cannot raise it.
 long long koszul_rank_mod_p(const artinian& A, const koszul_piece& piece,
-                            const std::vector<std::vector<uint32_t>>& L, uint32_t p);
+                            const std::vector<std::vector<uint32_t>>& L, uint32_t p, long long bound);
 long long koszul_rank_exact(const artinian& A, const koszul_piece& piece, const std::vector<std::vector<K>>& L);

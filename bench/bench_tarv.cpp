@@ -11,9 +11,10 @@
 //   1000 points of P^3 over F_31991:  0.20 s (cpu 0.12 s)          target 0.5 s
 //   300 points of P^3 over Q:         0.024 s (cpu 0.012 s)        target 5 s
 //     (the table of the points modulo 32003, certified as in batch/betti.h)
-//   26 points of P^12 over F_31991:   6 min 39 s (cpu 5 min 11 s)  target 5 s, missed:
+//   26 points of P^12 over F_31991:   11.5 s (cpu 22 s)             target 5 s, missed:
 //     the Koszul matrices from wedge^i (x) A_1 to wedge^(i-1) (x) A_2 are up to
-//     11088 x 10296 and are eliminated densely.
+//     11088 x 10296 and are eliminated densely (rows in groups, the matrices of
+//     a degree on both cores); 140 s with one row at a time on one core.
 #include <unistd.h>
 
 #include <chrono>

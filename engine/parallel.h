@@ -5,6 +5,7 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
 #include <cstddef>
 #include <thread>
 #include <vector>
@@ -33,5 +34,25 @@ void parallel_ranges(size_t n, size_t min_per_thread, Body body)
         pool.emplace_back([=, &body] { body(begin, end); });
     }
     body(size_t(0), std::min(n, chunk));
+    for (std::thread& th : pool) th.join();
+}
+
+// body(k) for every k in [0, n), the threads taking the items in order one
+// at a time: for a few items of very unequal cost, put the costly first.
+template <class Body>
+void parallel_items(size_t n, Body body)
+{
+    const size_t threads = std::min<size_t>(loop_threads(), n);
+    if (threads <= 1) {
+        for (size_t k = 0; k < n; ++k) body(k);
+        return;
+    }
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+        for (size_t k; (k = next.fetch_add(1)) < n;) body(k);
+    };
+    std::vector<std::thread> pool;
+    for (size_t t = 1; t < threads; ++t) pool.emplace_back(work);
+    work();
     for (std::thread& th : pool) th.join();
 }
