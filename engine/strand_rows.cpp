@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdint>
 #include <iostream>
+#include <memory>
 #include <utility>
 
 #include "engine/dense_rows.h"
@@ -111,9 +112,16 @@ public:
     // is zero afterwards (entries before p must be zero already).
     void take_from(int p, const K& x, std::vector<int>& pos, std::vector<K>& coef)
     {
-        for (int q = first_nonzero(p); q >= 0; q = first_nonzero(q + 1)) {
+        take_from(p, x, [&](int q, const K& c) {
             pos.push_back(q);
-            coef.push_back(a_.value(val_[q]) * x);
+            coef.push_back(c);
+        });
+    }
+    template <class Put>
+    void take_from(int p, const K& x, Put put)
+    {
+        for (int q = first_nonzero(p); q >= 0; q = first_nonzero(q + 1)) {
+            put(q, a_.value(val_[q]) * x);
             val_[q] = arith::acc(0);
         }
     }
@@ -125,12 +133,85 @@ private:
     std::size_t n_;
 };
 
-// A row store filled in order (the irreducible S-vectors and their rows of B).
-struct row_pool {
-    std::vector<int> start{0}, pos;
-    std::vector<K> coef;
-    void end_row() { start.push_back(static_cast<int>(pos.size())); }
+// Lists of positions that never move once written, kept in chunks (a list
+// inside one chunk): the shifted rows of a step are made one at a time as
+// the reduction meets them, and growing one vector would copy them again
+// and again.
+class stable_lists {
+public:
+    int* add(std::size_t len)
+    {
+        if (chunks_.empty() || used_ + len > cap_) {
+            cap_ = std::max(chunk, len);
+            chunks_.emplace_back(new int[cap_]);
+            used_ = 0;
+        }
+        int* at = chunks_.back().get() + used_;
+        used_ += len;
+        total_ += len;
+        return at;
+    }
+    std::size_t size() const { return total_; }
+
+private:
+    static constexpr std::size_t chunk = std::size_t(1) << 18;
+    std::vector<std::unique_ptr<int[]>> chunks_;
+    std::size_t used_ = 0, cap_ = 0, total_ = 0;
 };
+
+// A row store filled in order (the irreducible S-vectors and their rows of
+// B).  Rows are kept in chunks that are never moved, each row inside one
+// chunk: a row that outgrows its chunk is moved alone to a new one.
+class row_pool {
+public:
+    row_pool() { new_chunk(chunk); }
+    void push(int p, const K& c)
+    {
+        if (pos_.back().size() == pos_.back().capacity()) {
+            const std::size_t part = pos_.back().size() - from_;
+            new_chunk(std::max(chunk, 2 * part));
+            auto& P = pos_[pos_.size() - 2];
+            auto& C = coef_[coef_.size() - 2];
+            pos_.back().insert(pos_.back().end(), P.begin() + static_cast<long>(from_), P.end());
+            for (std::size_t e = from_; e < C.size(); ++e) coef_.back().push_back(std::move(C[e]));
+            P.resize(from_);
+            C.resize(from_);
+            from_ = 0;
+        }
+        pos_.back().push_back(p);
+        coef_.back().push_back(c);
+        ++total_;
+    }
+    void end_row()
+    {
+        rows_.push_back({pos_.size() - 1, from_, static_cast<int>(pos_.back().size() - from_)});
+        from_ = pos_.back().size();
+    }
+    int rows() const { return static_cast<int>(rows_.size()); }
+    const int* pos(int g) const { return pos_[rows_[g].chunk].data() + rows_[g].from; }
+    const K* coef(int g) const { return coef_[rows_[g].chunk].data() + rows_[g].from; }
+    int len(int g) const { return rows_[g].len; }
+    std::size_t size() const { return total_; }
+
+private:
+    static constexpr std::size_t chunk = std::size_t(1) << 16;
+    struct row {
+        std::size_t chunk, from;
+        int len;
+    };
+    void new_chunk(std::size_t cap)
+    {
+        pos_.emplace_back();
+        pos_.back().reserve(cap);
+        coef_.emplace_back();
+        coef_.back().reserve(cap);
+    }
+    std::vector<std::vector<int>> pos_;
+    std::vector<std::vector<K>> coef_;
+    std::vector<row> rows_;
+    std::size_t from_ = 0, total_ = 0;
+};
+
 
 // The bytes one element of a vector being reduced takes, its heap parts
 // included: a rational holds two integers of at least a limb each, an
@@ -384,16 +465,17 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
 
     // The positions of x_v * (row k of A), computed at first use: the
     // reducers are used again and again, by pair after pair.
-    std::vector<long long> shifted_at(static_cast<std::size_t>(r) * nv, -1);
-    std::vector<int> shifted;
+    std::vector<const int*> shifted_at(static_cast<std::size_t>(r) * nv, nullptr);
+    stable_lists shifted;
     auto shifted_row = [&](int k, int v) -> const int* {
-        long long& at = shifted_at[static_cast<std::size_t>(k) * nv + v];
-        if (at < 0) {
-            at = static_cast<long long>(shifted.size());
+        const int*& at = shifted_at[static_cast<std::size_t>(k) * nv + v];
+        if (!at) {
+            int* out = shifted.add(static_cast<std::size_t>(A.start[k + 1] - A.start[k]));
+            at = out;
             const int* m = &mul[static_cast<std::size_t>(v) * sA];
-            for (int e = A.start[k]; e < A.start[k + 1]; ++e) shifted.push_back(m[A.pos[e] / cA] * cA + A.pos[e] % cA);
+            for (int e = A.start[k]; e < A.start[k + 1]; ++e) *out++ = m[A.pos[e] / cA] * cA + A.pos[e] % cA;
         }
-        return shifted.data() + at;
+        return at;
     };
     // tmp -= c * x_v * (row k of A)
     auto sub_shifted = [&](int k, int v, const K& c) {
@@ -447,10 +529,8 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
                 const int g = echelon[L];
                 if (g >= 0) {
                     const arith::factor f = tmp.field().prepare(lc);
-                    tmp.add_row(gb.pos.data() + gb.start[g], gb.coef.data() + gb.start[g],
-                                gb.start[g + 1] - gb.start[g], f);
-                    brow.add_row(gb_rows.pos.data() + gb_rows.start[g], gb_rows.coef.data() + gb_rows.start[g],
-                                 gb_rows.start[g + 1] - gb_rows.start[g], f);
+                    tmp.add_row(gb.pos(g), gb.coef(g), gb.len(g), f);
+                    brow.add_row(gb_rows.pos(g), gb_rows.coef(g), gb_rows.len(g), f);
                     continue;
                 }
                 // The first row whose leading term divides: its leading
@@ -473,16 +553,16 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
                 std::cout << ".";
                 K inv = lc;
                 inv.invert();
-                echelon[L] = static_cast<int>(gb.start.size()) - 1;
-                tmp.take_from(L, inv, gb.pos, gb.coef);
+                echelon[L] = gb.rows();
+                tmp.take_from(L, inv, [&](int q, const K& c) { gb.push(q, c); });
                 gb.end_row();
-                brow.take_from(0, inv, gb_rows.pos, gb_rows.coef);
+                brow.take_from(0, inv, [&](int q, const K& c) { gb_rows.push(q, c); });
                 gb_rows.end_row();
                 break;
             }
             next.end_row();
             ++B_r;
-            const double held = static_cast<double>(next.pos.size() + gb.pos.size() + gb_rows.pos.size()) * entry +
+            const double held = static_cast<double>(next.pos.size() + gb.size() + gb_rows.size()) * entry +
                                 static_cast<double>(shifted.size()) * sizeof(int);
             if (fixed + held > static_cast<double>(strand_memory_limit)) return too_large();
         }
