@@ -57,6 +57,12 @@ void hadamard(uint16_t* __restrict out, const uint16_t* __restrict a, const uint
 }
 
 TARV_VECTOR_CLONES
+void add_products(uint64_t* __restrict acc, uint32_t g, const uint16_t* __restrict x, int n)
+{
+    for (int c = 0; c < n; ++c) acc[c] += uint64_t(g) * x[c];
+}
+
+TARV_VECTOR_CLONES
 void lazy_axpy(uint64_t* __restrict acc, uint64_t g, const uint32_t* __restrict x, int n, uint64_t P2)
 {
     // acc + g * x < 2 * P2 < 2^63, reduced as above.

@@ -30,6 +30,9 @@ namespace dense_kernels {
 // and g, x[c] below p (so g * x[c] < P2 = p^2); p < 2^15 or p < 2^31.
 void lazy_axpy(uint32_t* acc, uint32_t g, const uint16_t* x, int n, uint32_t P2);
 void lazy_axpy(uint64_t* acc, uint64_t g, const uint32_t* x, int n, uint64_t P2);
+// acc[c] += g * x[c] without reduction (the caller bounds how many
+// products an entry receives).
+void add_products(uint64_t* acc, uint32_t g, const uint16_t* x, int n);
 // acc[c] := acc[c] mod p, for acc[c] < 2^31 (2^63).
 void reduce(uint32_t* acc, int n, uint32_t p);
 void reduce(uint64_t* acc, int n, uint32_t p);
@@ -92,6 +95,7 @@ struct delayed_arith<F, true> {
     void add(acc& a, factor f, const F& x) const { a += f * traits::residue(x); }
     bool nonzero(acc& a) const
     {
+        if (a == 0) return false;
         a %= p;
         return a != 0;
     }
