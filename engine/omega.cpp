@@ -489,12 +489,60 @@ struct candidate {
     int partner;  // the second corner of a pair, -1 for a variable
 };
 
-// Flat number x s arrays of projective polynomials.
-struct poly_rows {
-    int cols;
-    std::vector<polynomial> a;
-    poly_rows(int rows, int c) : cols(c), a(static_cast<size_t>(rows) * c, polynomial(0)) {}
-    polynomial& operator()(int i, int k) { return a[static_cast<size_t>(i) * cols + k]; }
+// Rows of projective polynomials over the columns 0..s-1 (the elements of
+// O).  Only the corner columns outlive the making of a row and its
+// elimination, so they alone are kept densely, q a row; the other non-zero
+// entries of a row are kept as (column, entry) in increasing column order.
+// A row is made in a dense scratch row (entry) and then put in (put_row).
+class poly_rows {
+public:
+    poly_rows(int rows, const std::vector<int>& corners, int s)
+        : q_(corners.size()), corner_index_(static_cast<size_t>(s), -1), corner_(rows * q_, polynomial(0)),
+          others_(static_cast<size_t>(rows)), scratch_(static_cast<size_t>(s), polynomial(0)),
+          touched_flag_(static_cast<size_t>(s), 0)
+    {
+        for (size_t k = 0; k < q_; ++k) corner_index_[static_cast<size_t>(corners[k])] = static_cast<int>(k);
+    }
+    // Entry k of corner k of row i.
+    polynomial& corner(int i, int k) { return corner_[static_cast<size_t>(i) * q_ + static_cast<size_t>(k)]; }
+    // The entries of row i outside the corners.
+    std::vector<std::pair<int, polynomial>>& others(int i) { return others_[static_cast<size_t>(i)]; }
+    // Entry k of the row being made.
+    polynomial& entry(int k)
+    {
+        if (!touched_flag_[static_cast<size_t>(k)]) {
+            touched_flag_[static_cast<size_t>(k)] = 1;
+            touched_.push_back(k);
+        }
+        return scratch_[static_cast<size_t>(k)];
+    }
+    // The row being made becomes row i (made once); the scratch row is 0 again.
+    void put_row(int i)
+    {
+        std::sort(touched_.begin(), touched_.end());
+        for (int k : touched_) {
+            touched_flag_[static_cast<size_t>(k)] = 0;
+            polynomial& f = scratch_[static_cast<size_t>(k)];
+            const int c = corner_index_[static_cast<size_t>(k)];
+            if (c >= 0) {
+                corner(i, c) = std::move(f);
+            } else if (sign(f)) {
+                others(i).emplace_back(k, polynomial(0));
+                others(i).back().second = std::move(f);
+            }
+            f = 0;
+        }
+        touched_.clear();
+    }
+
+private:
+    size_t q_;
+    std::vector<int> corner_index_;  // column -> its corner, -1 for the others
+    std::vector<polynomial> corner_;
+    std::vector<std::vector<std::pair<int, polynomial>>> others_;
+    std::vector<polynomial> scratch_;
+    std::vector<char> touched_flag_;
+    std::vector<int> touched_;
 };
 
 }  // namespace
@@ -585,7 +633,9 @@ void omega(scheme& X)
     cf.compute();
 
     // Elimination rows: pr_(u) through the projections of greater monomials.
-    poly_rows SS(no_of_elim, s);
+    std::vector<int> elim_index(static_cast<size_t>(s), -1);
+    for (int i = 0; i < no_of_elim; ++i) elim_index[static_cast<size_t>(elim[i])] = i;
+    poly_rows SS(no_of_elim, gr_socle, s);
     progress_report report("omega: elimination rows", no_of_elim);
     for (int i = 0; i < no_of_elim; ++i) {
         report.at(i);
@@ -601,9 +651,10 @@ void omega(scheme& X)
             const monom p = qv * O[k];
             if (is_el_O(X, p) >= 0) continue;
             polynomial c;
-            if (cf.coefficient(p, gr_socle[j], c)) SS(i, k) = c;
+            if (cf.coefficient(p, gr_socle[j], c)) SS.entry(k) = c;
         }
-        SS(i, gr_socle[j]) -= polynomial(qv);
+        SS.entry(gr_socle[j]) -= polynomial(qv);
+        SS.put_row(i);
     }
     report.finish();
     // Back substitution: only corner columns remain.
@@ -613,31 +664,40 @@ void omega(scheme& X)
     corner_sum sum(q);
     const polynomial one{monom()};
     std::vector<corner_sum::flat> SS_flat(no_of_elim);
-    auto corners_of = [&](poly_rows& rows, int i) { return [&rows, &gr_socle, i](int k) -> polynomial& { return rows(i, gr_socle[k]); }; };
+    auto corners_of = [&](poly_rows& rows, int i) { return [&rows, i](int k) -> polynomial& { return rows.corner(i, k); }; };
+    // The entries of row i of rows in the columns elim[j], j > after, as
+    // (j, entry) in increasing order of j; the row's other entries are then
+    // dropped (they are not read again).
+    std::vector<std::pair<int, polynomial>> by;
+    auto take_elim_entries = [&](poly_rows& rows, int i, int after) {
+        by.clear();
+        for (auto& [col, f] : rows.others(i)) {
+            const int j = elim_index[static_cast<size_t>(col)];
+            if (j > after && sign(f)) by.emplace_back(j, std::move(f));
+        }
+        std::vector<std::pair<int, polynomial>>().swap(rows.others(i));
+    };
     if (no_of_elim > 0) SS_flat[no_of_elim - 1] = sum.flatten(corners_of(SS, no_of_elim - 1));
-    std::vector<int> by;
     for (int i = no_of_elim - 2; i >= 0; --i) {
         back.at(no_of_elim - 2 - i);
         check_interrupt();
-        by.clear();
-        for (int j = i + 1; j < no_of_elim; ++j)
-            if (sign(SS(i, elim[j]))) by.push_back(j);
+        take_elim_entries(SS, i, i);
         if (!by.empty()) {
             sum.add(sum.flatten(corners_of(SS, i)), one, false);
-            for (int j : by) sum.add(SS_flat[j], SS(i, elim[j]), true);
+            for (const auto& [j, f] : by) sum.add(SS_flat[j], f, true);
             sum.take(corners_of(SS, i));
-            for (int j : by) SS(i, elim[j]) = 0;
         }
         SS_flat[i] = sum.flatten(corners_of(SS, i));
     }
     back.finish();
 
     // Relation rows, one per live candidate.
-    poly_rows S(number, s);
+    poly_rows S(number, gr_socle, s);
     std::vector<int> e(number);
     // Adds sign * (the coefficient of O[target] in the canonical form of w * O[k])
-    // to S(m, k) for every k from k0 on with w * O[k] outside O, k != skip.
-    auto corrections = [&](int m, const monom& w, int target, int k0, int skip, bool add) {
+    // to entry k of the row being made for every k from k0 on with w * O[k]
+    // outside O, k != skip.
+    auto corrections = [&](const monom& w, int target, int k0, int skip, bool add) {
         for (int k = k0; k < s; ++k) {
             if (k == skip) continue;
             const monom p = w * O[k];
@@ -645,9 +705,9 @@ void omega(scheme& X)
             polynomial c;
             if (!cf.coefficient(p, target, c)) continue;
             if (add)
-                S(m, k) += c;
+                S.entry(k) += c;
             else
-                S(m, k) -= c;
+                S.entry(k) -= c;
         }
     };
     int m = 0;
@@ -662,15 +722,16 @@ void omega(scheme& X)
             const monom g0 = gcd(u(i), u(j));
             const int G = is_el_O(X, g0);
             const monom wi = u(i) / g0, wj = u(j) / g0;
-            if (sign(wi)) corrections(m, wi, gr_socle[i], 1, G, true);
-            S(m, gr_socle[i]) -= polynomial(wi);
-            if (sign(wj)) corrections(m, wj, gr_socle[j], 1, G, false);
-            S(m, gr_socle[j]) += polynomial(wj);
+            if (sign(wi)) corrections(wi, gr_socle[i], 1, G, true);
+            S.entry(gr_socle[i]) -= polynomial(wi);
+            if (sign(wj)) corrections(wj, gr_socle[j], 1, G, false);
+            S.entry(gr_socle[j]) += polynomial(wj);
         } else {
             const monom qc = with_h(c.TT, 0);
-            corrections(m, qc, gr_socle[i], 0, -1, true);
-            S(m, gr_socle[i]) -= polynomial(qc);
+            corrections(qc, gr_socle[i], 0, -1, true);
+            S.entry(gr_socle[i]) -= polynomial(qc);
         }
+        S.put_row(m);
         e[m] = i;
         ++m;
     }
@@ -685,17 +746,14 @@ void omega(scheme& X)
         for (int i = 0; i < no_of_elim; ++i) std::cerr << "[" << s - i - q << "]";
     for (int r = 0; r < number; ++r) {
         check_interrupt();
-        by.clear();
-        for (int i = 0; i < no_of_elim; ++i)
-            if (sign(S(r, elim[i]))) by.push_back(i);
+        take_elim_entries(S, r, -1);
         if (by.empty()) continue;
         sum.add(sum.flatten(corners_of(S, r)), one, false);
-        for (int i : by) sum.add(SS_flat[i], S(r, elim[i]), true);
+        for (const auto& [i, f] : by) sum.add(SS_flat[i], f, true);
         sum.take(corners_of(S, r));
-        for (int i : by) S(r, elim[i]) = 0;
     }
     if (verbose) std::cerr << "\n";
-    auto Sc = [&](int r, int l) -> polynomial& { return S(r, gr_socle[l]); };
+    auto Sc = [&](int r, int l) -> polynomial& { return S.corner(r, l); };
 
     // Redundant relations: pairs of rows of one corner whose S-element
     // reduces to 0 modulo h with a constant multiple of some row.
