@@ -520,6 +520,9 @@ public:
     void put_row(int i)
     {
         std::sort(touched_.begin(), touched_.end());
+        size_t n = 0;  // room for the other entries at once (a pair is copied when the vector grows)
+        for (int k : touched_) n += corner_index_[static_cast<size_t>(k)] < 0;
+        others(i).reserve(n);
         for (int k : touched_) {
             touched_flag_[static_cast<size_t>(k)] = 0;
             polynomial& f = scratch_[static_cast<size_t>(k)];
