@@ -106,7 +106,11 @@ template <class Entry>
 struct echelon_rows {
     std::vector<int> lead;
     std::vector<std::vector<Entry>> tail;
-    const Entry* from(int k, int c) const { return tail[static_cast<std::size_t>(k)].data() + (c - lead[static_cast<std::size_t>(k)]); }
+    const Entry* from(int k, int c) const
+    {
+        const std::size_t i = static_cast<std::size_t>(k);
+        return tail[i].data() + (c - lead[i]);
+    }
 };
 
 // The rank modulo p with entries stored as Entry and accumulated lazily in
@@ -127,18 +131,23 @@ long long rank_mod_p(const Rows& rows, long long R, int cols, long long most, ui
     std::vector<std::vector<Acc>> acc(group, std::vector<Acc>(static_cast<std::size_t>(cols)));
     std::vector<int> first(group);
     auto rank = [&] { return static_cast<long long>(E.lead.size()); };
-    // Reduces acc[k] from column c on by the echelon rows, up to its first
-    // column without one; that column, or -1 when the row became 0.
+    // Column c of a against echelon row e (-1: none there): true when a has
+    // a non-zero entry there and no echelon row, which ends its reduction;
+    // otherwise the entry is made 0.
+    auto step = [&](std::vector<Acc>& a, int c, int e) {
+        const Acc v = a[c] % p;
+        a[c] = v;
+        if (v == 0) return false;
+        if (e < 0) return true;
+        dense_kernels::lazy_axpy(a.data() + c, static_cast<Acc>(p - v), E.from(e, c), cols - c, P2);
+        a[c] = 0;
+        return false;
+    };
+    // Reduces a from column c on by the echelon rows, up to its first column
+    // without one; that column, or -1 when the row became 0.
     auto reduce_from = [&](std::vector<Acc>& a, int c) {
-        for (; c < cols; ++c) {
-            const Acc v = a[c] % p;
-            a[c] = v;
-            if (v == 0) continue;
-            const int k = pivot[c];
-            if (k < 0) return c;
-            dense_kernels::lazy_axpy(a.data() + c, static_cast<Acc>(p - v), E.from(k, c), cols - c, P2);
-            a[c] = 0;
-        }
+        for (; c < cols; ++c)
+            if (step(a, c, pivot[c])) return c;
         return -1;
     };
     for (long long r0 = 0; r0 < R && rank() < most; r0 += group) {
@@ -156,17 +165,10 @@ long long rank_mod_p(const Rows& rows, long long R, int cols, long long most, ui
         for (int c = 0; c < cols && !active.empty(); ++c) {
             const int e = pivot[c];
             for (std::size_t a = 0; a < active.size();) {
-                std::vector<Acc>& x = acc[active[a]];
-                const Acc v = x[c] % p;
-                x[c] = v;
-                if (v != 0 && e < 0) {  // a column without an echelon row: the sweep of this row ends
+                if (step(acc[active[a]], c, e)) {  // the sweep of this row ends
                     first[active[a]] = c;
                     active.erase(active.begin() + static_cast<long>(a));
                     continue;
-                }
-                if (v != 0) {
-                    dense_kernels::lazy_axpy(x.data() + c, static_cast<Acc>(p - v), E.from(e, c), cols - c, P2);
-                    x[c] = 0;
                 }
                 ++a;
             }

@@ -95,7 +95,7 @@ struct delayed_arith<F, true> {
     void add(acc& a, factor f, const F& x) const { a += f * traits::residue(x); }
     bool nonzero(acc& a) const
     {
-        if (a == 0) return false;
+        if (a == 0) return false;  // often so: a division saved
         a %= p;
         return a != 0;
     }

@@ -503,7 +503,7 @@ public:
     {
         for (size_t k = 0; k < q_; ++k) corner_index_[static_cast<size_t>(corners[k])] = static_cast<int>(k);
     }
-    // Entry k of corner k of row i.
+    // The entry of row i in the column of corner k.
     polynomial& corner(int i, int k) { return corner_[static_cast<size_t>(i) * q_ + static_cast<size_t>(k)]; }
     // The entries of row i outside the corners.
     std::vector<std::pair<int, polynomial>>& others(int i) { return others_[static_cast<size_t>(i)]; }
@@ -667,7 +667,9 @@ void omega(scheme& X)
     corner_sum sum(q);
     const polynomial one{monom()};
     std::vector<corner_sum::flat> SS_flat(no_of_elim);
-    auto corners_of = [&](poly_rows& rows, int i) { return [&rows, i](int k) -> polynomial& { return rows.corner(i, k); }; };
+    auto corners_of = [&](poly_rows& rows, int i) {
+        return [&rows, i](int k) -> polynomial& { return rows.corner(i, k); };
+    };
     // The entries of row i of rows in the columns elim[j], j > after, as
     // (j, entry) in increasing order of j; the row's other entries are then
     // dropped (they are not read again).

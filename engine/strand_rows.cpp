@@ -142,8 +142,8 @@ private:
 };
 
 #if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
-// The rows of a step that are dense enough (at least half the positions
-// from the first to the last entry of each monomial taken), as one run per
+// The rows of a step that are dense enough (at least a quarter of the
+// positions from the first to the last entry of each monomial taken), as one run per
 // monomial over those columns, zeros filled in, in residues.  A multiple
 // x_v * row then goes into the S-vector run by run, each a contiguous loop
 // the compiler vectorises, instead of entry by entry; the values are the
@@ -193,6 +193,12 @@ private:
     std::vector<run> runs_;
     std::vector<uint16_t> coef_;
 };
+
+// What the runs of a step take at most for one entry of its rows: up to
+// four residues (a quarter filled) and a run.
+constexpr std::size_t run_bytes_per_entry() { return 4 * sizeof(uint16_t) + sizeof(dense_runs::run); }
+#else
+constexpr std::size_t run_bytes_per_entry() { return 0; }
 #endif
 
 // Lists of positions that never move once written, kept in chunks (a list
@@ -273,7 +279,6 @@ private:
     std::vector<row> rows_;
     std::size_t from_ = 0, total_ = 0;
 };
-
 
 // The bytes one element of a vector being reduced takes, its heap parts
 // included: a rational holds two integers of at least a limb each, an
@@ -477,7 +482,8 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
     const double fixed = static_cast<double>(spanT) * entry + static_cast<double>(spanB) * entry +
                          static_cast<double>(spanA) * sizeof(int) + static_cast<double>(nA) * nv * sizeof(int) +
                          static_cast<double>(number) * 2 * entry + static_cast<double>(A.pos.size()) * entry +
-                         static_cast<double>(r) * nv * sizeof(long long);
+                         static_cast<double>(r) * nv * sizeof(long long) +
+                         static_cast<double>(A.pos.size()) * run_bytes_per_entry();
     if (number > INT_MAX || spanT > INT_MAX || spanB > INT_MAX || spanA > INT_MAX ||
         fixed > static_cast<double>(strand_memory_limit))
         return too_large();
