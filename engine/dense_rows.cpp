@@ -2,6 +2,11 @@
 
 #include <algorithm>
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define TARV_PAIR_PRODUCTS_AVX512 1
+#endif
+
 // The loops below are written so that the compiler vectorises them; on x86-64
 // each is built for AVX-512, AVX2 and the baseline, and the loader picks the
 // best one the processor runs.
@@ -103,6 +108,96 @@ void hadamard(uint32_t* __restrict out, const uint32_t* __restrict a, const uint
         r -= r >= ip ? ip : 0;
         out[c] = uint32_t(r);
     }
+}
+
+namespace {
+
+// After each pair the sum is below P2 + 2 P2 and is brought below 2 P2; at
+// the end below P2.  4 P2 < 2^32 for p < 2^15.
+TARV_VECTOR_CLONES
+void add_pair_products_plain(uint32_t* __restrict acc, const uint32_t* g, const uint32_t* const* x, int pairs,
+                             int begin, int end, uint32_t P2)
+{
+    for (int m = 0; m < pairs; ++m) {
+        const uint32_t lo = g[m] & 0xffff, hi = g[m] >> 16;
+        const uint32_t* __restrict row = x[m];
+        for (int c = begin; c < end; ++c) {
+            uint32_t v = acc[c] + lo * (row[c] & 0xffff) + hi * (row[c] >> 16);
+            acc[c] = std::min(v, v - 2 * P2);
+        }
+    }
+    for (int c = begin; c < end; ++c) acc[c] = std::min(acc[c], acc[c] - P2);
+}
+
+#if TARV_PAIR_PRODUCTS_AVX512
+// The same with vpmaddwd: one instruction forms 16 pair sums, and the
+// accumulators stay in registers over all the pairs.  Four blocks of 16
+// columns go side by side, so that the dependent chain of one (add, reduce)
+// does not hold the processor up.  STEP(v, x, g) adds the pair sums of the
+// vectors x and g to v.  (A macro: the body is compiled once for each
+// instruction set, which a template cannot inherit from its caller.)
+// The masked minimum: GCC 12 warns on the plain one's undefined operand.
+#define TARV_REDUCE(v, by) _mm512_maskz_min_epu32(all, v, _mm512_sub_epi32(v, by))
+#define TARV_PAIR_BLOCKS(STEP)                                                                                         \
+    const __mmask16 all = 0xffff;                                                                                      \
+    const __m512i one = _mm512_set1_epi32(static_cast<int>(P2)), two = _mm512_set1_epi32(static_cast<int>(2 * P2));    \
+    int c = begin;                                                                                                     \
+    for (; c + 64 <= end; c += 64) {                                                                                   \
+        __m512i v0 = _mm512_loadu_si512(acc + c), v1 = _mm512_loadu_si512(acc + c + 16);                               \
+        __m512i v2 = _mm512_loadu_si512(acc + c + 32), v3 = _mm512_loadu_si512(acc + c + 48);                          \
+        for (int m = 0; m < pairs; ++m) {                                                                              \
+            const __m512i gm = _mm512_set1_epi32(static_cast<int>(g[m]));                                              \
+            const uint32_t* xm = x[m] + c;                                                                             \
+            v0 = TARV_REDUCE(STEP(v0, _mm512_loadu_si512(xm), gm), two);                                               \
+            v1 = TARV_REDUCE(STEP(v1, _mm512_loadu_si512(xm + 16), gm), two);                                          \
+            v2 = TARV_REDUCE(STEP(v2, _mm512_loadu_si512(xm + 32), gm), two);                                          \
+            v3 = TARV_REDUCE(STEP(v3, _mm512_loadu_si512(xm + 48), gm), two);                                          \
+        }                                                                                                              \
+        _mm512_storeu_si512(acc + c, TARV_REDUCE(v0, one));                                                            \
+        _mm512_storeu_si512(acc + c + 16, TARV_REDUCE(v1, one));                                                       \
+        _mm512_storeu_si512(acc + c + 32, TARV_REDUCE(v2, one));                                                       \
+        _mm512_storeu_si512(acc + c + 48, TARV_REDUCE(v3, one));                                                       \
+    }                                                                                                                  \
+    for (; c < end; c += 16) {                                                                                         \
+        __m512i v = _mm512_loadu_si512(acc + c);                                                                       \
+        for (int m = 0; m < pairs; ++m)                                                                                \
+            v = TARV_REDUCE(STEP(v, _mm512_loadu_si512(x[m] + c), _mm512_set1_epi32(static_cast<int>(g[m]))), two);    \
+        _mm512_storeu_si512(acc + c, TARV_REDUCE(v, one));                                                             \
+    }
+
+#define TARV_MADD_STEP(v, xm, gm) _mm512_add_epi32(v, _mm512_madd_epi16(xm, gm))
+// With VNNI the multiply-add and the addition are one instruction.  It adds
+// as signed 32-bit numbers, wrapping around; the bits are those of the
+// unsigned sum, which stays below 2^32.
+#define TARV_VNNI_STEP(v, xm, gm) _mm512_dpwssd_epi32(v, xm, gm)
+
+__attribute__((target("avx512f,avx512bw"))) void add_pair_products_avx512(uint32_t* acc, const uint32_t* g,
+                                                                          const uint32_t* const* x, int pairs,
+                                                                          int begin, int end, uint32_t P2)
+{
+    TARV_PAIR_BLOCKS(TARV_MADD_STEP)
+}
+
+__attribute__((target("avx512f,avx512bw,avx512vnni"))) void add_pair_products_vnni(uint32_t* acc, const uint32_t* g,
+                                                                                   const uint32_t* const* x,
+                                                                                   int pairs, int begin, int end,
+                                                                                   uint32_t P2)
+{
+    TARV_PAIR_BLOCKS(TARV_VNNI_STEP)
+}
+#endif
+
+}  // namespace
+
+void add_pair_products(uint32_t* acc, const uint32_t* g, const uint32_t* const* x, int pairs, int begin, int end,
+                       uint32_t P2)
+{
+#if TARV_PAIR_PRODUCTS_AVX512
+    static const bool avx512 = __builtin_cpu_supports("avx512bw"), vnni = avx512 && __builtin_cpu_supports("avx512vnni");
+    if (vnni) return add_pair_products_vnni(acc, g, x, pairs, begin, end, P2);
+    if (avx512) return add_pair_products_avx512(acc, g, x, pairs, begin, end, P2);
+#endif
+    add_pair_products_plain(acc, g, x, pairs, begin, end, P2);
 }
 
 }  // namespace dense_kernels

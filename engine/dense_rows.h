@@ -33,6 +33,13 @@ void lazy_axpy(uint64_t* acc, uint64_t g, const uint32_t* x, int n, uint64_t P2)
 // acc[c] += g * x[c] without reduction (the caller bounds how many
 // products an entry receives).
 void add_products(uint64_t* acc, uint32_t g, const uint16_t* x, int n);
+// Several rows at once, p < 2^15: each word of x[m] packs column c of two
+// rows (low and high 16 bits), each word g[m] their two coefficients, and
+// acc[c] := (acc[c] + sum over m of both products) reduced below P2, for c
+// in [begin, end), both multiples of 16.  A pair's sum is below 2 p^2 <
+// 2^31, so the processor's multiply-add of 16-bit pairs forms it exactly.
+void add_pair_products(uint32_t* acc, const uint32_t* g, const uint32_t* const* x, int pairs, int begin, int end,
+                       uint32_t P2);
 // acc[c] := acc[c] mod p, for acc[c] < 2^31 (2^63).
 void reduce(uint32_t* acc, int n, uint32_t p);
 void reduce(uint64_t* acc, int n, uint32_t p);

@@ -1,0 +1,58 @@
+// add_pair_products against plain modular arithmetic: residues at their
+// largest (p - 1 everywhere, where the 32-bit sums come nearest to
+// overflowing), the largest prime below 2^15, ranges of whole and partial
+// blocks of 64 columns, no pairs and more pairs than one block holds.
+#include <cstdint>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "engine/dense_rows.h"
+
+namespace {
+
+uint32_t next_residue(uint64_t& state, uint32_t p, bool largest)
+{
+    state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+    return largest ? p - 1 : static_cast<uint32_t>((state >> 33) % p);
+}
+
+}  // namespace
+
+TEST(DenseKernels, AddPairProductsAgreesWithModularArithmetic)
+{
+    uint64_t state = 1234;
+    for (uint32_t p : {7u, 31991u, 32749u})
+        for (bool largest : {false, true})
+            for (int pairs : {0, 1, 3, 9})
+                for (auto range : {std::pair<int, int>{0, 16}, {16, 80}, {48, 256}, {0, 208}}) {
+                    const int begin = range.first, end = range.second, size = end + 32;
+                    const uint32_t P2 = p * p;
+                    std::vector<std::vector<uint32_t>> rows(static_cast<std::size_t>(pairs));
+                    std::vector<const uint32_t*> x;
+                    std::vector<uint32_t> g;
+                    for (auto& row : rows) {
+                        for (int c = 0; c < size; ++c)
+                            row.push_back(next_residue(state, p, largest) | next_residue(state, p, largest) << 16);
+                        x.push_back(row.data());
+                        g.push_back(next_residue(state, p, largest) | next_residue(state, p, largest) << 16);
+                    }
+                    std::vector<uint32_t> acc;
+                    for (int c = 0; c < size; ++c) acc.push_back(largest ? P2 - 1 : next_residue(state, p, false) * p);
+                    const std::vector<uint32_t> before = acc;
+                    dense_kernels::add_pair_products(acc.data(), g.data(), x.data(), pairs, begin, end, P2);
+                    for (int c = 0; c < size; ++c) {
+                        if (c < begin || c >= end) {
+                            EXPECT_EQ(acc[c], before[c]) << "column " << c << " outside the range changed";
+                            continue;
+                        }
+                        uint64_t want = before[c] % p;
+                        for (int m = 0; m < pairs; ++m) {
+                            const uint32_t w = rows[m][c];
+                            want += uint64_t(g[m] & 0xffff) * (w & 0xffff) + uint64_t(g[m] >> 16) * (w >> 16);
+                        }
+                        EXPECT_LT(acc[c], P2) << "p " << p << " column " << c;
+                        EXPECT_EQ(acc[c] % p, want % p) << "p " << p << " pairs " << pairs << " column " << c;
+                    }
+                }
+}
