@@ -163,9 +163,20 @@ bool compute_betti(scheme& X, betti_table& table, std::string& error)
         std::sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) {
             return work(level[x].second, bound[x]) > work(level[y].second, bound[y]);
         });
+        // From A_1 = span of the variables: which basis element each is
+        // (column 0 of the multiplication by x_s from A_0).
+        std::vector<int> variable_of;
+        if (d == 1) {
+            variable_of.assign(static_cast<std::size_t>(A.h(1)), -1);
+            for (int s = 0; s < n; ++s)
+                for (int q = 0; q < A.h(1); ++q)
+                    if (Lp[0][static_cast<std::size_t>(s)][static_cast<std::size_t>(q)] != 0)
+                        variable_of[static_cast<std::size_t>(q)] = s;
+            if (std::count(variable_of.begin(), variable_of.end(), -1) > 0) variable_of.clear();
+        }
         parallel_items(order.size(), [&](std::size_t k) {
             const std::size_t j = order[k];
-            found[j] = koszul_rank_mod_p(A, level[j].second, Lp[d], map.p, bound[j]);
+            found[j] = koszul_rank_mod_p(A, level[j].second, Lp[d], map.p, bound[j], variable_of);
         });
         for (std::size_t j = 0; j < level.size(); ++j) rank[{level[j].first, d}] = found[j];
     }

@@ -41,9 +41,5 @@ struct betti_table {
     bool by_reduction = false;    // the table of the points reduced modulo prime
 };
 
-// Largest dimension of the smaller side of one Koszul matrix: its echelon
-// form is held in memory.
-constexpr long long koszul_side_limit = 16000;
-
 // False (with the reason in error) when a Koszul matrix is too large.
 bool compute_betti(scheme& X, betti_table& table, std::string& error);

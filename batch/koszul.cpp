@@ -46,19 +46,39 @@ namespace {
 
 // Writes row r of the matrix of the piece into out (zeroed by the caller,
 // cols() entries).  neg(x) is -x in the ring of the entries.
+//
+// From A_1 (given variable_of, the variable each basis element of A_1 is),
+// the source is cut down: d_(i+1)(e_T (x) 1) = sum over t in T of
+// +-e_(T\t) (x) x_t lies in the kernel of d_i, and its term at t = min T has
+// coefficient +-1, so e_S (x) x_t with t < min S is a combination of the
+// other basis elements modulo that kernel.  Leaving these C(n, i+1) out of
+// the source (rows or columns) does not change the rank.
 template <class E, class Neg>
 class koszul_rows {
 public:
-    koszul_rows(const artinian& A, const koszul_piece& piece, const std::vector<std::vector<E>>& L, Neg neg)
+    koszul_rows(const artinian& A, const koszul_piece& piece, const std::vector<std::vector<E>>& L, Neg neg,
+                const std::vector<int>& variable_of)
         : n(static_cast<int>(L.size())), h0(A.h(piece.d)), h1(A.h(piece.d + 1)), piece(piece), L(L), neg(neg),
           big(n, piece.i), small(n, piece.i - 1)
     {
+        if (variable_of.empty()) return;
+        for (std::size_t k = 0; k < big.masks.size(); ++k)
+            for (int j = 0; j < h0; ++j) {
+                const bool image_term = variable_of[static_cast<std::size_t>(j)] < __builtin_ctz(big.masks[k]);
+                column.push_back(image_term ? -1 : static_cast<int>(kept.size()));
+                if (!image_term) kept.push_back(static_cast<long long>(k) * h0 + j);
+            }
     }
+
+    long long source() const { return kept.empty() ? piece.source : static_cast<long long>(kept.size()); }
+    long long rows() const { return piece.rows_are_source() ? source() : piece.target; }
+    long long cols() const { return piece.rows_are_source() ? piece.target : source(); }
 
     void fill(long long r, E* out) const
     {
         if (piece.rows_are_source()) {
             // e_S (x) o_j: the columns j of the matrices of x_s.
+            if (!kept.empty()) r = kept[static_cast<std::size_t>(r)];
             const uint32_t S = big.masks[static_cast<std::size_t>(r / h0)];
             const int j = static_cast<int>(r % h0);
             int pos = 0;
@@ -81,9 +101,12 @@ public:
                 if (T >> s & 1) continue;
                 const uint32_t S = T | (1u << s);
                 const bool odd = __builtin_popcount(T & ((1u << s) - 1)) % 2;
-                E* block = out + big.index(S) * h0;
+                const long long at = big.index(S) * h0;
                 const E* Ls = L[static_cast<std::size_t>(s)].data() + static_cast<std::size_t>(q) * h0;
-                for (int j = 0; j < h0; ++j) block[j] = odd ? neg(Ls[j]) : Ls[j];
+                for (int j = 0; j < h0; ++j) {
+                    const long long c = column.empty() ? at + j : column[static_cast<std::size_t>(at + j)];
+                    if (c >= 0) out[c] = odd ? neg(Ls[j]) : Ls[j];
+                }
             }
         }
     }
@@ -94,6 +117,8 @@ private:
     const std::vector<std::vector<E>>& L;
     Neg neg;
     subsets big, small;
+    std::vector<long long> kept;  // the source indices kept, when cut down
+    std::vector<int> column;      // a source index's place among them, -1 if left out
 };
 
 }  // namespace
@@ -114,7 +139,8 @@ struct echelon_rows {
 };
 
 // The rank modulo p with entries stored as Entry and accumulated lazily in
-// Acc (16 and 32 bits for p < 2^15, else 32 and 64).  Rows are taken in
+// Acc (32 and 64 bits: the primes from 2^15 on; below, rank_by_panels
+// does it faster).  Rows are taken in
 // groups: the group is swept once against the echelon rows found before
 // it, so that each echelon row is read from memory once for the group and
 // not once for every row (the elimination is bound by that reading); then
@@ -190,23 +216,132 @@ long long rank_mod_p(const Rows& rows, long long R, int cols, long long most, ui
     return rank();
 }
 
+// The rank modulo p < 2^15 by panels.  A panel is the set of echelon rows
+// one group of rows produced; its rows are zero at the pivots of the panels
+// before it and at each other's pivots, and zero before their own pivot.
+// Hence the coefficients by which a panel reduces a row are the row's own
+// entries at the panel's pivots, all read before the panel is applied, and
+// the panel's rows go into the row together, two at a time through the
+// 16-bit multiply-add, with the accumulator held in a register meanwhile.
+// A group, reduced by every panel, is zero at every pivot found before it;
+// the reduced echelon form of the group itself then gives the next panel.
+struct panel {
+    int from = 0;             // a multiple of 16 at or before every pivot
+    int width = 0;            // words per pair: the padded columns from `from` on
+    std::vector<int> pivots;  // of rows 0, 1, ...: pair m holds rows 2m and 2m+1
+    std::vector<uint32_t> pairs;
+    const uint32_t* pair(int m) const { return pairs.data() + static_cast<std::size_t>(m) * width - from; }
+};
+
+template <class Rows>
+long long rank_by_panels(const Rows& rows, long long R, int cols, long long most, uint32_t p)
+{
+    constexpr int group = 16, tile = 1024;
+    const uint32_t P2 = p * p;
+    const int padded = (cols + 15) / 16 * 16;
+    std::vector<panel> panels;
+    long long rank = 0;
+    std::vector<std::vector<uint32_t>> acc(group, std::vector<uint32_t>(static_cast<std::size_t>(padded)));
+    // Per row of the group, the coefficient words and rows of the pairs
+    // with a nonzero coefficient.
+    std::vector<std::vector<uint32_t>> coefficient(group);
+    std::vector<std::vector<const uint32_t*>> source(group);
+    std::vector<uint16_t> tail(static_cast<std::size_t>(padded));
+    for (long long r0 = 0; r0 < R && rank < most; r0 += group) {
+        const int g = static_cast<int>(std::min<long long>(group, R - r0));
+        for (int k = 0; k < g; ++k) {
+            std::fill(acc[k].begin(), acc[k].end(), 0u);
+            rows.fill(r0 + k, acc[k].data());
+        }
+        for (const panel& P : panels) {
+            const int count = static_cast<int>(P.pivots.size()), npairs = (count + 1) / 2;
+            for (int k = 0; k < g; ++k) {
+                coefficient[k].clear();
+                source[k].clear();
+                for (int m = 0; m < npairs; ++m) {
+                    auto negated = [&](int j) {
+                        if (j >= count) return 0u;
+                        const uint32_t v = acc[k][P.pivots[j]] % p;
+                        return v == 0 ? 0u : p - v;
+                    };
+                    const uint32_t word = negated(2 * m) | negated(2 * m + 1) << 16;
+                    if (word == 0) continue;
+                    coefficient[k].push_back(word);
+                    source[k].push_back(P.pair(m));
+                }
+            }
+            for (int c = P.from; c < padded; c += tile) {
+                const int end = std::min(padded, c + tile);
+                for (int k = 0; k < g; ++k)
+                    if (!coefficient[k].empty())
+                        dense_kernels::add_pair_products(acc[k].data(), coefficient[k].data(), source[k].data(),
+                                                         static_cast<int>(coefficient[k].size()), c, end, P2);
+            }
+        }
+        // The reduced echelon form of the group: each new pivot row is
+        // normalised and its column cleared in every other row of the group.
+        std::vector<int> pivot_of(static_cast<std::size_t>(g), -1);
+        for (int k = 0; k < g && rank < most; ++k) {
+            std::vector<uint32_t>& a = acc[k];
+            dense_kernels::reduce(a.data(), cols, p);
+            int lead = 0;
+            while (lead < cols && a[lead] == 0) ++lead;
+            if (lead == cols) continue;
+            const uint64_t inv = inverse_mod(a[lead], p);
+            for (int c = lead; c < cols; ++c) tail[c] = static_cast<uint16_t>(a[c] * inv % p);
+            for (int c = lead; c < cols; ++c) a[c] = tail[c];
+            for (int j = 0; j < g; ++j) {
+                if (j == k) continue;
+                const uint32_t v = acc[j][lead] % p;
+                if (v == 0) continue;
+                dense_kernels::lazy_axpy(acc[j].data() + lead, p - v, tail.data() + lead, cols - lead, P2);
+            }
+            pivot_of[k] = lead;
+            ++rank;
+        }
+        panel next;
+        std::vector<int> members;
+        for (int k = 0; k < g; ++k)
+            if (pivot_of[k] >= 0) members.push_back(k);
+        if (members.empty()) continue;
+        next.from = padded;
+        for (int k : members) {
+            next.pivots.push_back(pivot_of[k]);
+            next.from = std::min(next.from, pivot_of[k] / 16 * 16);
+        }
+        next.width = padded - next.from;
+        const int npairs = (static_cast<int>(members.size()) + 1) / 2;
+        next.pairs.assign(static_cast<std::size_t>(npairs) * next.width, 0u);
+        for (std::size_t j = 0; j < members.size(); ++j) {
+            std::vector<uint32_t>& a = acc[members[j]];
+            dense_kernels::reduce(a.data() + next.from, cols - next.from, p);  // earlier members were changed
+            uint32_t* out = next.pairs.data() + (j / 2) * static_cast<std::size_t>(next.width) - next.from;
+            const int shift = j % 2 ? 16 : 0;
+            for (int c = next.from; c < cols; ++c) out[c] |= a[c] << shift;
+        }
+        panels.push_back(std::move(next));
+    }
+    return rank;
+}
+
 }  // namespace
 
 long long koszul_rank_mod_p(const artinian& A, const koszul_piece& piece,
-                            const std::vector<std::vector<uint32_t>>& L, uint32_t p, long long bound)
+                            const std::vector<std::vector<uint32_t>>& L, uint32_t p, long long bound,
+                            const std::vector<int>& variable_of)
 {
     auto neg = [p](uint32_t x) { return x == 0 ? 0u : p - x; };
-    koszul_rows<uint32_t, decltype(neg)> rows(A, piece, L, neg);
-    const long long R = piece.rows(), most = std::min({R, piece.cols(), bound});
-    const int cols = static_cast<int>(piece.cols());
-    if (p < (1u << 15)) return rank_mod_p<uint16_t, uint32_t>(rows, R, cols, most, p);
+    koszul_rows<uint32_t, decltype(neg)> rows(A, piece, L, neg, variable_of);
+    const long long R = rows.rows(), most = std::min({R, rows.cols(), bound});
+    const int cols = static_cast<int>(rows.cols());
+    if (p < (1u << 15)) return rank_by_panels(rows, R, cols, most, p);
     return rank_mod_p<uint32_t, uint64_t>(rows, R, cols, most, p);
 }
 
 long long koszul_rank_exact(const artinian& A, const koszul_piece& piece, const std::vector<std::vector<K>>& L)
 {
     auto neg = [](const K& x) { return -x; };
-    koszul_rows<K, decltype(neg)> rows(A, piece, L, neg);
+    koszul_rows<K, decltype(neg)> rows(A, piece, L, neg, {});
     const long long R = piece.rows(), C = piece.cols();
     const int cols = static_cast<int>(C);
     std::vector<std::vector<K>> pivots;
