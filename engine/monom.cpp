@@ -19,14 +19,6 @@ int monom::vars() const
     return v;
 }
 
-bool monom::operator==(const monom& y) const
-{
-    int n = std::min(dim, y.dim);
-    for (int i = 0; i < n; ++i)
-        if (exp[i] != y.exp[i]) return false;
-    return true;
-}
-
 // Both operands projective: the projective ordering; otherwise the affine one.
 static bool both_projective(const monom& x, const monom& y)
 {

@@ -40,7 +40,13 @@ public:
     }
 
     // Equal on the first min(dim, y.dim) exponents.
-    bool operator==(const monom& y) const;
+    bool operator==(const monom& y) const
+    {
+        const int n = dim < y.dim ? dim : y.dim;
+        for (int i = 0; i < n; ++i)
+            if (exp[i] != y.exp[i]) return false;
+        return true;
+    }
     bool operator!=(const monom& y) const { return !(*this == y); }
 
     // The projective ordering when both are projective, else the affine one.

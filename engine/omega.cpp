@@ -147,6 +147,10 @@ public:
         ops_.normalize(val_.data(), s);
         f.at.clear();
         f.coef.clear();
+        int terms = 0;
+        for (int k = 0; k < s; ++k) terms += !Ops::is_zero_acc(val_[k]);
+        f.at.reserve(terms);
+        f.coef.reserve(terms);
         for (int k = s - 1; k >= 0; --k) {
             if (Ops::is_zero_acc(val_[k])) continue;
             f.at.push_back(k);
@@ -256,7 +260,7 @@ private:
     // The index of the affine part of m; a new one when unseen.
     int id(const monom& m)
     {
-        auto it = index_.emplace(m, static_cast<int>(mono_.size())).first;
+        auto it = index_.try_emplace(m, static_cast<int>(mono_.size())).first;
         if (it->second == static_cast<int>(mono_.size())) mono_.push_back(m);
         return it->second;
     }
@@ -264,7 +268,7 @@ private:
     int slot(int k, int i)
     {
         const uint64_t key = (static_cast<uint64_t>(k) << 32) | static_cast<uint32_t>(i);
-        auto it = slot_of_.emplace(key, static_cast<int>(val_.size())).first;
+        auto it = slot_of_.try_emplace(key, static_cast<int>(val_.size())).first;
         if (it->second == static_cast<int>(val_.size())) {
             val_.push_back(arith::acc(0));
             used_.push_back(0);

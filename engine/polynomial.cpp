@@ -245,16 +245,6 @@ bool operator!=(const polynomial& f, const polynomial& g)
     return !(f == g);
 }
 
-int sign(const polynomial& f)
-{
-    return sign(f.coef[0]) != 0 ? 1 : 0;
-}
-
-int is_prj(const polynomial& f)
-{
-    return f.term[0].exp[proj - 1];
-}
-
 polynomial operator+(const polynomial& f, const polynomial& g)
 {
     polynomial r(f);

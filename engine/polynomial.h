@@ -81,9 +81,9 @@ bool operator==(const polynomial& f, const polynomial& g);
 bool operator!=(const polynomial& f, const polynomial& g);
 
 // 0 for the zero polynomial, else 1.
-int sign(const polynomial& f);
+inline int sign(const polynomial& f) { return sign(f.coef[0]) != 0 ? 1 : 0; }
 // Exponent of the homogenizing variable in the leading term.
-int is_prj(const polynomial& f);
+inline int is_prj(const polynomial& f) { return f.term[0].exp[proj - 1]; }
 
 polynomial operator+(const polynomial& f, const polynomial& g);
 polynomial operator-(const polynomial& f, const polynomial& g);

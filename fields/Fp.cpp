@@ -43,11 +43,6 @@ bool Fp::from_rational(const mpq_class& r, Fp& x)
     return true;
 }
 
-int sign(const Fp& x)
-{
-    if (x.q == 0) return 0;
-    return x.q <= Fp::prime / 2 ? 1 : -1;
-}
 
 Fp abs(Fp x)
 {

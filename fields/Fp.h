@@ -45,7 +45,8 @@ public:
     static bool from_rational(const mpq_class& r, Fp& x);
 };
 
-int sign(const Fp& x);
+// 0, or +-1 by the representative in (-p/2, p/2].
+inline int sign(const Fp& x) { return x.q == 0 ? 0 : (x.q <= Fp::prime / 2 ? 1 : -1); }
 Fp abs(Fp x);
 int len(const Fp& x);
 Fp pow(const Fp& x, int e);

@@ -36,11 +36,6 @@ void Fp8::division_by_zero()
     std::exit(1);
 }
 
-int sign(const Fp8& x)
-{
-    if (x.q == 0) return 0;
-    return x.q <= Fp8::prime / 2 ? 1 : -1;
-}
 
 Fp8 abs(Fp8 x)
 {

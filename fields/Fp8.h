@@ -53,7 +53,7 @@ public:
     [[noreturn]] static void division_by_zero();
 };
 
-int sign(const Fp8& x);
+inline int sign(const Fp8& x) { return x.q == 0 ? 0 : (x.q <= Fp8::prime / 2 ? 1 : -1); }
 Fp8 abs(Fp8 x);
 int len(const Fp8& x);
 std::ostream& operator<<(std::ostream& s, const Fp8& x);
