@@ -221,9 +221,10 @@ public:
     }
 
     // entry(k) := entry k of the sum, its terms in decreasing order, for
-    // every k < q; the sum is emptied.
+    // every k < q; the sum is emptied.  With out, also the flat form of the
+    // new row (the same as flatten would give).
     template <class Entry>
-    void take(Entry entry)
+    void take(Entry entry, flat* out = nullptr)
     {
         int n = 0;
         for (int t : touched_) {
@@ -236,6 +237,15 @@ public:
             if (slot_col_[x] != slot_col_[y]) return slot_col_[x] < slot_col_[y];
             return monom_ordering_lt(mono_[slot_id_[y]], mono_[slot_id_[x]]) != 0;
         });
+        if (out) {
+            out->slot.assign(touched_.begin(), touched_.end());
+            out->coef.resize(static_cast<size_t>(n));
+            out->h.resize(static_cast<size_t>(n));
+            for (int b = 0; b < n; ++b) {
+                out->coef[b] = a_.value(val_[touched_[b]]);
+                out->h[b] = hx_[touched_[b]];
+            }
+        }
         int j = 0;
         for (int k = 0; k < q_; ++k) {
             int end = j;
@@ -254,6 +264,22 @@ public:
             }
         }
         touched_.clear();
+    }
+
+    // r without its terms in column k.
+    void drop_column(flat& r, int k) const
+    {
+        size_t n = 0;
+        for (size_t e = 0; e < r.slot.size(); ++e) {
+            if (slot_col_[r.slot[e]] == k) continue;
+            r.slot[n] = r.slot[e];
+            r.coef[n] = r.coef[e];
+            r.h[n] = r.h[e];
+            ++n;
+        }
+        r.slot.resize(n);
+        r.coef.resize(n);
+        r.h.resize(n);
     }
 
 private:
@@ -694,9 +720,10 @@ void omega(scheme& X)
         if (!by.empty()) {
             sum.add(sum.flatten(corners_of(SS, i)), one, false);
             for (const auto& [j, f] : by) sum.add(SS_flat[j], f, true);
-            sum.take(corners_of(SS, i));
+            sum.take(corners_of(SS, i), &SS_flat[i]);
+        } else {
+            SS_flat[i] = sum.flatten(corners_of(SS, i));
         }
-        SS_flat[i] = sum.flatten(corners_of(SS, i));
     }
     back.finish();
 
@@ -753,13 +780,25 @@ void omega(scheme& X)
     // counts the rows of SS.
     if (verbose)
         for (int i = 0; i < no_of_elim; ++i) std::cerr << "[" << s - i - q << "]";
+    // The flat forms of the rows of S, kept from here on while S changes
+    // only through the sums (made when first needed).
+    std::vector<corner_sum::flat> S_flat(static_cast<size_t>(number));
+    std::vector<char> S_flat_made(static_cast<size_t>(number), 0);
+    auto flat_of = [&](int r) -> const corner_sum::flat& {
+        if (!S_flat_made[r]) {
+            S_flat[r] = sum.flatten(corners_of(S, r));
+            S_flat_made[r] = 1;
+        }
+        return S_flat[r];
+    };
     for (int r = 0; r < number; ++r) {
         check_interrupt();
         take_elim_entries(S, r, -1);
         if (by.empty()) continue;
         sum.add(sum.flatten(corners_of(S, r)), one, false);
         for (const auto& [i, f] : by) sum.add(SS_flat[i], f, true);
-        sum.take(corners_of(S, r));
+        sum.take(corners_of(S, r), &S_flat[r]);
+        S_flat_made[r] = 1;
     }
     if (verbose) std::cerr << "\n";
     auto Sc = [&](int r, int l) -> polynomial& { return S.corner(r, l); };
@@ -788,6 +827,7 @@ void omega(scheme& X)
         for (int l = 0; l < q; ++l)
             if (!is_prj(Sc(r, l))) lead_forms[static_cast<size_t>(r) * q + l] = Lf(Sc(r, l));
     auto LfS = [&](int r, int l) -> const polynomial& { return lead_forms[static_cast<size_t>(r) * q + l]; };
+    polynomial shifted;  // a leading form times a monomial (its storage reused)
     for (int i = 0; i < number; ++i)
         for (int j = i + 1; j < number; ++j) {
             if (e[i] != e[j]) continue;
@@ -809,12 +849,12 @@ void omega(scheme& X)
                     R[l] *= qi;
                 }
                 if (!is_prj(Sc(j, l)) && !h_exp(qj)) {
-                    polynomial p = LfS(j, l);
-                    p *= qj;
+                    shifted = LfS(j, l);
+                    shifted *= qj;
                     if (sg < 0)
-                        R[l] += p;
+                        R[l] += shifted;
                     else
-                        R[l] -= p;
+                        R[l] -= shifted;
                 }
             }
             bool flag = false;
@@ -874,10 +914,9 @@ void omega(scheme& X)
                         const monom qq = ltR / Sc(lp, ee).term[0];
                         for (int n = 0; n < q; ++n)
                             if (!is_prj(Sc(lp, n))) {
-                                polynomial p = LfS(lp, n);
-                                p *= qq;
-                                p *= cc;
-                                R[n] -= p;
+                                shifted = LfS(lp, n);
+                                shifted *= qq;
+                                R[n].sub_scaled(shifted, cc);
                             }
                         continue;
                     }
@@ -925,9 +964,10 @@ void omega(scheme& X)
         for (int k = 0; k < number; ++k) {
             if (k == r || e[k] == -1 || !sign(Sc(k, i))) continue;
             const polynomial f = Sc(k, i);
-            sum.add(sum.flatten(corners_of(S, k)), one, false);
+            sum.add(flat_of(k), one, false);
             sum.add(row_r, f, false);
-            sum.take(corners_of(S, k));
+            sum.take(corners_of(S, k), &S_flat[k]);
+            sum.drop_column(S_flat[k], i);
             Sc(k, i) = 0;
         }
         e[r] = -1;
