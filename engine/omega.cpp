@@ -323,11 +323,28 @@ struct canonical_forms {
     std::vector<monom> OO;
     std::vector<o_form> Can;
 
+    // The position of t in OO, -1 when it is not there: a hash table of
+    // positions with linear probing (a search in the ordering would call it
+    // through a pointer twenty times).
+    std::vector<int> table;
+    void index_positions()
+    {
+        std::size_t size = 16;
+        while (size < 2 * OO.size()) size *= 2;
+        table.assign(size, -1);
+        for (std::size_t p = 0; p < OO.size(); ++p) {
+            std::size_t h = affine_hash()(OO[p]) & (size - 1);
+            while (table[h] >= 0) h = (h + 1) & (size - 1);
+            table[h] = static_cast<int>(p);
+        }
+    }
     int position(const monom& t) const
     {
-        auto it = std::lower_bound(OO.begin(), OO.end(), t, affine_less());
-        if (it == OO.end() || !aff_eq(*it, t)) return -1;
-        return static_cast<int>(it - OO.begin());
+        const std::size_t mask = table.size() - 1;
+        for (std::size_t h = affine_hash()(t) & mask;; h = (h + 1) & mask) {
+            const int p = table[h];
+            if (p < 0 || affine_equal()(OO[p], t)) return p;
+        }
     }
 
     // The index in O of the affine part of m, -1 outside O.
@@ -661,7 +678,8 @@ void omega(scheme& X)
             for (int j = 0; j < s; ++j) oo.insert(c.TT * O[j]);
 
     projective_scope raised;
-    canonical_forms cf{X, std::vector<monom>(oo.begin(), oo.end()), {}, {}};
+    canonical_forms cf{X, std::vector<monom>(oo.begin(), oo.end()), {}, {}, {}};
+    cf.index_positions();
     for (int k = 0; k < s; ++k) cf.o_pos.emplace(O[k], k);
     cf.compute();
 
