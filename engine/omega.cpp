@@ -226,26 +226,12 @@ public:
     template <class Entry>
     void take(Entry entry, flat* out = nullptr)
     {
-        int n = 0;
-        for (int t : touched_) {
-            used_[t] = 0;
-            if (a_.nonzero(val_[t])) touched_[n++] = t;
-            else val_[t] = arith::acc(0);
-        }
-        touched_.resize(n);
+        const int n = keep_nonzero();
         std::sort(touched_.begin(), touched_.end(), [this](int x, int y) {
             if (slot_col_[x] != slot_col_[y]) return slot_col_[x] < slot_col_[y];
             return monom_ordering_lt(mono_[slot_id_[y]], mono_[slot_id_[x]]) != 0;
         });
-        if (out) {
-            out->slot.assign(touched_.begin(), touched_.end());
-            out->coef.resize(static_cast<size_t>(n));
-            out->h.resize(static_cast<size_t>(n));
-            for (int b = 0; b < n; ++b) {
-                out->coef[b] = a_.value(val_[touched_[b]]);
-                out->h[b] = hx_[touched_[b]];
-            }
-        }
+        if (out) copy_touched(*out);
         int j = 0;
         for (int k = 0; k < q_; ++k) {
             int end = j;
@@ -266,6 +252,55 @@ public:
         touched_.clear();
     }
 
+    // The sum as a flat row with its terms in increasing column order (in no
+    // order within a column); the sum is emptied.  Cheaper than take: no
+    // polynomials are made and the terms of a column are not sorted.
+    void take_flat(flat& out)
+    {
+        keep_nonzero();
+        std::sort(touched_.begin(), touched_.end(), [this](int x, int y) { return slot_col_[x] < slot_col_[y]; });
+        copy_touched(out);
+        for (int t : touched_) val_[t] = arith::acc(0);
+        touched_.clear();
+    }
+
+    // The terms of r in column k (r in increasing column order): [first, last).
+    std::pair<size_t, size_t> column(const flat& r, int k) const
+    {
+        auto below = [this, &r](size_t e, int c) { return slot_col_[r.slot[e]] < c; };
+        size_t lo = 0, hi = r.slot.size();
+        while (lo < hi) {  // the first term of a column >= k
+            const size_t mid = (lo + hi) / 2;
+            if (below(mid, k)) lo = mid + 1;
+            else hi = mid;
+        }
+        size_t end = lo;
+        while (end < r.slot.size() && slot_col_[r.slot[end]] == k) ++end;
+        return {lo, end};
+    }
+    // Entry k of r is a non-zero constant: its one term is 1 (affine part
+    // and homogenizing exponent 0; mono_ may hold the exponent of the term
+    // first met).  Any other term would lead, the affine part 1 being the
+    // smallest.
+    bool unit(const flat& r, int k) const
+    {
+        const auto [first, last] = column(r, k);
+        return last == first + 1 && r.h[first] == 0 && mono_[slot_id_[r.slot[first]]].tot_deg() == 0;
+    }
+    // Entry k of r as a polynomial (its terms in any order: for add).
+    polynomial entry(const flat& r, int k) const
+    {
+        const auto [first, last] = column(r, k);
+        polynomial f(0);
+        if (last == first) return f;
+        f.alloc(static_cast<int>(last - first));
+        for (size_t e = first; e < last; ++e) {
+            f.term[e - first] = with_h(mono_[slot_id_[r.slot[e]]], r.h[e]);
+            f.coef[e - first] = r.coef[e];
+        }
+        return f;
+    }
+
     // r without its terms in column k.
     void drop_column(flat& r, int k) const
     {
@@ -283,6 +318,32 @@ public:
     }
 
 private:
+    // Unmarks the touched slots and keeps those with a non-zero sum (the
+    // others are reset); their number.
+    int keep_nonzero()
+    {
+        int n = 0;
+        for (int t : touched_) {
+            used_[t] = 0;
+            if (a_.nonzero(val_[t])) touched_[n++] = t;
+            else val_[t] = arith::acc(0);
+        }
+        touched_.resize(n);
+        return n;
+    }
+    // The touched slots with their sums, in their order, as a flat row.
+    void copy_touched(flat& out) const
+    {
+        const size_t n = touched_.size();
+        out.slot.assign(touched_.begin(), touched_.end());
+        out.coef.resize(n);
+        out.h.resize(n);
+        for (size_t b = 0; b < n; ++b) {
+            out.coef[b] = a_.value(val_[touched_[b]]);
+            out.h[b] = hx_[touched_[b]];
+        }
+    }
+
     // The index of the affine part of m; a new one when unseen.
     int id(const monom& m)
     {
@@ -960,36 +1021,45 @@ void omega(scheme& X)
     for (int k = 0; k < g; ++k) e[tc[k]] = -1;
 
     // Redundant generators: a live row with a unit entry expresses that
-    // corner's projection through the others.
+    // corner's projection through the others.  The rows are combined as flat
+    // rows; a row changed here gets its polynomials back at the end (the
+    // sums are the same whatever the order of the terms).
     if (verbose) std::cerr << "rewriting syzygies ...\n";
     std::vector<bool> eliminated(q, false);
+    std::vector<char> changed(static_cast<size_t>(number), 0);
     for (int i = 0; i < q; ++i) {
         if (verbose) std::cerr << "[" << q - i << "]";
         check_interrupt();
         int r = 0;
-        while (r < number && !(e[r] != -1 && sign(Sc(r, i)) && !sign(Sc(r, i).term[0]))) ++r;
+        while (r < number && !(e[r] != -1 && sum.unit(flat_of(r), i))) ++r;
         if (r == number) continue;
         eliminated[i] = true;
-        K cc = Sc(r, i).coef[0];
+        K cc = S_flat[r].coef[sum.column(S_flat[r], i).first];
         cc.invert();
         const K minus_cc = -cc;
-        for (int j = 0; j < q; ++j)
-            if (j != i) Sc(r, j) *= minus_cc;
-        // Row k += Sc(k, i) * row r off column i, then Sc(k, i) := 0.
-        const polynomial zero(0);
-        const corner_sum::flat row_r =
-            sum.flatten([&](int j) -> const polynomial& { return j == i ? zero : Sc(r, j); });
+        // Row k += Sc(k, i) * row r off column i (row r times -1/Sc(r, i)),
+        // then Sc(k, i) := 0.
+        corner_sum::flat row_r = S_flat[r];
+        sum.drop_column(row_r, i);
+        for (K& c : row_r.coef) c *= minus_cc;
         for (int k = 0; k < number; ++k) {
-            if (k == r || e[k] == -1 || !sign(Sc(k, i))) continue;
-            const polynomial f = Sc(k, i);
-            sum.add(flat_of(k), one, false);
+            if (k == r || e[k] == -1) continue;
+            const corner_sum::flat& row_k = flat_of(k);
+            const polynomial f = sum.entry(row_k, i);
+            if (!sign(f)) continue;
+            sum.add(row_k, one, false);
             sum.add(row_r, f, false);
-            sum.take(corners_of(S, k), &S_flat[k]);
+            sum.take_flat(S_flat[k]);
             sum.drop_column(S_flat[k], i);
-            Sc(k, i) = 0;
+            changed[k] = 1;
         }
         e[r] = -1;
     }
+    for (int k = 0; k < number; ++k)
+        if (changed[k] && e[k] != -1) {
+            sum.add(S_flat[k], one, false);
+            sum.take(corners_of(S, k));
+        }
     if (verbose) std::cerr << "\n" << Line;
 
     // Results.
