@@ -164,15 +164,21 @@ bool compute_betti(scheme& X, betti_table& table, std::string& error)
             return work(level[x].second, bound[x]) > work(level[y].second, bound[y]);
         });
         // From A_1 = span of the variables: which basis element each is
-        // (column 0 of the multiplication by x_s from A_0).
+        // (column 0 of the multiplication by x_s from A_0; the variables are
+        // elements of O, so it has one non-zero entry).  Anything else, and
+        // no source element is left out.
         std::vector<int> variable_of;
         if (d == 1) {
             variable_of.assign(static_cast<std::size_t>(A.h(1)), -1);
-            for (int s = 0; s < n; ++s)
-                for (int q = 0; q < A.h(1); ++q)
-                    if (Lp[0][static_cast<std::size_t>(s)][static_cast<std::size_t>(q)] != 0)
-                        variable_of[static_cast<std::size_t>(q)] = s;
-            if (std::count(variable_of.begin(), variable_of.end(), -1) > 0) variable_of.clear();
+            bool basis = true;
+            for (int s = 0; s < n; ++s) {
+                const std::vector<uint32_t>& column = Lp[0][static_cast<std::size_t>(s)];
+                const auto nonzero = [](uint32_t x) { return x != 0; };
+                const auto at = std::find_if(column.begin(), column.end(), nonzero);
+                if (at == column.end() || std::count_if(column.begin(), column.end(), nonzero) != 1) basis = false;
+                else variable_of[static_cast<std::size_t>(at - column.begin())] = s;
+            }
+            if (!basis || std::count(variable_of.begin(), variable_of.end(), -1) > 0) variable_of.clear();
         }
         parallel_items(order.size(), [&](std::size_t k) {
             const std::size_t j = order[k];

@@ -112,8 +112,9 @@ void hadamard(uint32_t* __restrict out, const uint32_t* __restrict a, const uint
 
 namespace {
 
-// After each pair the sum is below P2 + 2 P2 and is brought below 2 P2; at
-// the end below P2.  4 P2 < 2^32 for p < 2^15.
+// acc[c] < P2 on entry.  A pair adds less than 2 P2, so the sum stays below
+// 2 P2 + 2 P2 = 4 P2 < 2^32 (p < 2^15) and is brought below 2 P2 after each
+// pair; at the end below P2.
 TARV_VECTOR_CLONES
 void add_pair_products_plain(uint32_t* __restrict acc, const uint32_t* g, const uint32_t* const* x, int pairs,
                              int begin, int end, uint32_t P2)
@@ -189,15 +190,24 @@ __attribute__((target("avx512f,avx512bw,avx512vnni"))) void add_pair_products_vn
 
 }  // namespace
 
+std::vector<pair_products_fn> add_pair_products_versions()
+{
+    std::vector<pair_products_fn> versions;
+#if TARV_PAIR_PRODUCTS_AVX512
+    if (__builtin_cpu_supports("avx512bw")) {
+        if (__builtin_cpu_supports("avx512vnni")) versions.push_back(add_pair_products_vnni);
+        versions.push_back(add_pair_products_avx512);
+    }
+#endif
+    versions.push_back(add_pair_products_plain);
+    return versions;
+}
+
 void add_pair_products(uint32_t* acc, const uint32_t* g, const uint32_t* const* x, int pairs, int begin, int end,
                        uint32_t P2)
 {
-#if TARV_PAIR_PRODUCTS_AVX512
-    static const bool avx512 = __builtin_cpu_supports("avx512bw"), vnni = avx512 && __builtin_cpu_supports("avx512vnni");
-    if (vnni) return add_pair_products_vnni(acc, g, x, pairs, begin, end, P2);
-    if (avx512) return add_pair_products_avx512(acc, g, x, pairs, begin, end, P2);
-#endif
-    add_pair_products_plain(acc, g, x, pairs, begin, end, P2);
+    static const pair_products_fn best = add_pair_products_versions().front();
+    best(acc, g, x, pairs, begin, end, P2);
 }
 
 }  // namespace dense_kernels

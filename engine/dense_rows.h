@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "fields/field.h"
 
@@ -38,8 +39,13 @@ void add_products(uint64_t* acc, uint32_t g, const uint16_t* x, int n);
 // acc[c] := (acc[c] + sum over m of both products) reduced below P2, for c
 // in [begin, end), both multiples of 16.  A pair's sum is below 2 p^2 <
 // 2^31, so the processor's multiply-add of 16-bit pairs forms it exactly.
+// acc[c] < P2 on entry.
 void add_pair_products(uint32_t* acc, const uint32_t* g, const uint32_t* const* x, int pairs, int begin, int end,
                        uint32_t P2);
+// The versions of add_pair_products this processor runs, the fastest first
+// and the plain one last (the tests try each).
+using pair_products_fn = void (*)(uint32_t*, const uint32_t*, const uint32_t* const*, int, int, int, uint32_t);
+std::vector<pair_products_fn> add_pair_products_versions();
 // acc[c] := acc[c] mod p, for acc[c] < 2^31 (2^63).
 void reduce(uint32_t* acc, int n, uint32_t p);
 void reduce(uint64_t* acc, int n, uint32_t p);

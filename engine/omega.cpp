@@ -267,16 +267,10 @@ public:
     // The terms of r in column k (r in increasing column order): [first, last).
     std::pair<size_t, size_t> column(const flat& r, int k) const
     {
-        auto below = [this, &r](size_t e, int c) { return slot_col_[r.slot[e]] < c; };
-        size_t lo = 0, hi = r.slot.size();
-        while (lo < hi) {  // the first term of a column >= k
-            const size_t mid = (lo + hi) / 2;
-            if (below(mid, k)) lo = mid + 1;
-            else hi = mid;
-        }
-        size_t end = lo;
-        while (end < r.slot.size() && slot_col_[r.slot[end]] == k) ++end;
-        return {lo, end};
+        const auto first = std::partition_point(r.slot.begin(), r.slot.end(),
+                                                [this, k](int t) { return slot_col_[t] < k; });
+        const auto last = std::partition_point(first, r.slot.end(), [this, k](int t) { return slot_col_[t] == k; });
+        return {static_cast<size_t>(first - r.slot.begin()), static_cast<size_t>(last - r.slot.begin())};
     }
     // Entry k of r is a non-zero constant: its one term is 1 (affine part
     // and homogenizing exponent 0; mono_ may hold the exponent of the term
@@ -859,25 +853,13 @@ void omega(scheme& X)
     // counts the rows of SS.
     if (verbose)
         for (int i = 0; i < no_of_elim; ++i) std::cerr << "[" << s - i - q << "]";
-    // The flat forms of the rows of S, kept from here on while S changes
-    // only through the sums (made when first needed).
-    std::vector<corner_sum::flat> S_flat(static_cast<size_t>(number));
-    std::vector<char> S_flat_made(static_cast<size_t>(number), 0);
-    auto flat_of = [&](int r) -> const corner_sum::flat& {
-        if (!S_flat_made[r]) {
-            S_flat[r] = sum.flatten(corners_of(S, r));
-            S_flat_made[r] = 1;
-        }
-        return S_flat[r];
-    };
     for (int r = 0; r < number; ++r) {
         check_interrupt();
         take_elim_entries(S, r, -1);
         if (by.empty()) continue;
         sum.add(sum.flatten(corners_of(S, r)), one, false);
         for (const auto& [i, f] : by) sum.add(SS_flat[i], f, true);
-        sum.take(corners_of(S, r), &S_flat[r]);
-        S_flat_made[r] = 1;
+        sum.take(corners_of(S, r));
     }
     if (verbose) std::cerr << "\n";
     auto Sc = [&](int r, int l) -> polynomial& { return S.corner(r, l); };
@@ -1027,11 +1009,14 @@ void omega(scheme& X)
     if (verbose) std::cerr << "rewriting syzygies ...\n";
     std::vector<bool> eliminated(q, false);
     std::vector<char> changed(static_cast<size_t>(number), 0);
+    std::vector<corner_sum::flat> S_flat(static_cast<size_t>(number));
+    for (int r = 0; r < number; ++r)
+        if (e[r] != -1) S_flat[r] = sum.flatten(corners_of(S, r));
     for (int i = 0; i < q; ++i) {
         if (verbose) std::cerr << "[" << q - i << "]";
         check_interrupt();
         int r = 0;
-        while (r < number && !(e[r] != -1 && sum.unit(flat_of(r), i))) ++r;
+        while (r < number && !(e[r] != -1 && sum.unit(S_flat[r], i))) ++r;
         if (r == number) continue;
         eliminated[i] = true;
         K cc = S_flat[r].coef[sum.column(S_flat[r], i).first];
@@ -1044,7 +1029,7 @@ void omega(scheme& X)
         for (K& c : row_r.coef) c *= minus_cc;
         for (int k = 0; k < number; ++k) {
             if (k == r || e[k] == -1) continue;
-            const corner_sum::flat& row_k = flat_of(k);
+            const corner_sum::flat& row_k = S_flat[k];
             const polynomial f = sum.entry(row_k, i);
             if (!sign(f)) continue;
             sum.add(row_k, one, false);

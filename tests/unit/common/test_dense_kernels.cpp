@@ -1,4 +1,5 @@
-// add_pair_products against plain modular arithmetic: residues at their
+// add_pair_products, every version the processor runs, against plain
+// modular arithmetic: residues at their
 // largest (p - 1 everywhere, where the 32-bit sums come nearest to
 // overflowing), the largest prime below 2^15, ranges of whole and partial
 // blocks of 64 columns, no pairs and more pairs than one block holds.
@@ -22,6 +23,9 @@ uint32_t next_residue(uint64_t& state, uint32_t p, bool largest)
 TEST(DenseKernels, AddPairProductsAgreesWithModularArithmetic)
 {
     uint64_t state = 1234;
+    const auto versions = dense_kernels::add_pair_products_versions();
+    ASSERT_FALSE(versions.empty());
+    for (std::size_t version = 0; version < versions.size(); ++version)
     for (uint32_t p : {7u, 31991u, 32749u})
         for (bool largest : {false, true})
             for (int pairs : {0, 1, 3, 9})
@@ -40,7 +44,7 @@ TEST(DenseKernels, AddPairProductsAgreesWithModularArithmetic)
                     std::vector<uint32_t> acc;
                     for (int c = 0; c < size; ++c) acc.push_back(largest ? P2 - 1 : next_residue(state, p, false) * p);
                     const std::vector<uint32_t> before = acc;
-                    dense_kernels::add_pair_products(acc.data(), g.data(), x.data(), pairs, begin, end, P2);
+                    versions[version](acc.data(), g.data(), x.data(), pairs, begin, end, P2);
                     for (int c = 0; c < size; ++c) {
                         if (c < begin || c >= end) {
                             EXPECT_EQ(acc[c], before[c]) << "column " << c << " outside the range changed";
@@ -52,7 +56,8 @@ TEST(DenseKernels, AddPairProductsAgreesWithModularArithmetic)
                             want += uint64_t(g[m] & 0xffff) * (w & 0xffff) + uint64_t(g[m] >> 16) * (w >> 16);
                         }
                         EXPECT_LT(acc[c], P2) << "p " << p << " column " << c;
-                        EXPECT_EQ(acc[c] % p, want % p) << "p " << p << " pairs " << pairs << " column " << c;
+                        EXPECT_EQ(acc[c] % p, want % p)
+                            << "version " << version << " p " << p << " pairs " << pairs << " column " << c;
                     }
                 }
 }
