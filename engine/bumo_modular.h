@@ -38,7 +38,7 @@ struct modular_control {
 // over Q).
 const std::vector<uint32_t>& modular_primes();
 
-// The coordinates of the points modulo p, dim rows of s (coordinate k of
+// The coordinates of the points modulo p, n rows of s (n = X.P->cols) (coordinate k of
 // point c at k * s + c); false when p divides the denominator of one.
 bool reduce_points(const scheme& X, uint32_t p, std::vector<uint32_t>& coord);
 

@@ -176,6 +176,22 @@ struct exact_rows {
     }
 };
 
+// The inverse of x modulo m (x prime to m) by the extended Euclidean
+// algorithm, in the signed type Wide, wide enough for m.
+template <class Wide, class U, class V>
+U inverse_by_euclid(U x, V m)
+{
+    Wide r0 = m, r1 = x, t0 = 0, t1 = 1;
+    while (r1 != 0) {
+        Wide q = r0 / r1;
+        std::swap(r0, r1);
+        r1 -= q * r0;
+        std::swap(t0, t1);
+        t1 -= q * t0;
+    }
+    return static_cast<U>(t0 < 0 ? t0 + m : t0);
+}
+
 // Residues modulo a prime p with delayed reduction: entries of Elem bits,
 // accumulators of twice that width kept below p^2 and reduced modulo p only
 // when a value is needed.
@@ -222,18 +238,7 @@ struct residue_rows {
         for (int c = 0; c < n; ++c) out[c] = static_cast<elem>(a[c] % p * f % p);
     }
     // The inverse of x != 0, by the extended Euclidean algorithm.
-    elem inverse(elem x) const
-    {
-        int64_t r0 = p, r1 = x, t0 = 0, t1 = 1;
-        while (r1 != 0) {
-            int64_t q = r0 / r1;
-            std::swap(r0, r1);
-            r1 -= q * r0;
-            std::swap(t0, t1);
-            t1 -= q * t0;
-        }
-        return static_cast<elem>(t0 < 0 ? t0 + p : t0);
-    }
+    elem inverse(elem x) const { return inverse_by_euclid<int64_t>(x, p); }
     void hadamard(elem* out, const elem* a, const elem* b, int n) const
     {
         if (n > 0) dense_kernels::hadamard(out, a, b, n, p);

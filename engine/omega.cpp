@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/bumo.h"
+#include "engine/bumo_modular.h"
 #include "engine/dense_rows.h"
 #include "engine/globals.h"
 #include "engine/ideal.h"
@@ -16,6 +17,7 @@
 #include "engine/matrix.h"
 #include "engine/monom.h"
 #include "engine/polynomial.h"
+#include "engine/normal_forms_modular.h"
 #include "engine/progress.h"
 #include "engine/scheme.h"
 
@@ -443,6 +445,7 @@ struct canonical_forms {
     void compute();
     template <class Ops>
     void compute_with();
+    bool compute_modular();
 };
 
 // (A template, so that the branch of the other kind of field is discarded.)
@@ -455,7 +458,31 @@ void canonical_forms::compute()
             return;
         }
     }
+    if (modular_field && compute_modular()) return;
     compute_with<exact_rows>();
+}
+
+// The forms over Q are the normal forms of the affine monomials, computed
+// modulo primes and proved (engine/normal_forms_modular.h); the same
+// countdown is written.
+bool canonical_forms::compute_modular()
+{
+    const int o = static_cast<int>(OO.size());
+    std::vector<monom> affine(OO.begin(), OO.end());
+    for (monom& t : affine) t.exp[proj - 1] = 0;
+    std::vector<normal_form> forms;
+    if (!normal_forms_modular(X, affine, forms)) return false;
+    Can.assign(o, o_form());
+    if (verbose) std::cerr << "calculating canonical forms ...\n";
+    for (int i = 0; i < o; ++i) {
+        if (verbose) std::cerr << "[" << o - i << "]";
+        Can[i].deg = OO[i].tot_deg();
+        Can[i].at = std::move(forms[i].at);
+        Can[i].coef = std::move(forms[i].coef);
+    }
+    if (verbose) std::cerr << "\n";
+    std::cout << Line;
+    return true;
 }
 
 template <class Ops>

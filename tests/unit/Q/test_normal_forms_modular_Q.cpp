@@ -1,0 +1,89 @@
+// Normal forms over Q from primes: every form must take the values of its
+// monomial at every point (which makes it the normal form), also when the
+// first primes cannot be used (points that meet modulo them, denominators
+// they divide).
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "engine/bumo.h"
+#include "engine/bumo_modular.h"
+#include "engine/normal_forms_modular.h"
+#include "engine/scheme.h"
+#include "unit/Q/modular_fixture.h"
+
+namespace {
+
+class NormalFormsModularTest : public ModularFixture {};
+
+mpq_class value_at(const monom& m, const std::vector<mpq_class>& pt)
+{
+    mpq_class v = 1;
+    for (int k = 0; k < dim; ++k)
+        for (int e = 0; e < m.exp[k]; ++e) v *= pt[k];
+    return v;
+}
+
+// The border monomials and the products of two elements of O outside O.
+std::vector<monom> outside_O(const scheme& X)
+{
+    std::vector<monom> ts(X.B, X.B + X.no_of_border);
+    for (int i = 0; i < X.s; i += 3)
+        for (int j = i; j < X.s; j += 2) {
+            monom m = X.O[i] * X.O[j];
+            if (is_el_O(X, m) < 0) ts.push_back(m);
+        }
+    return ts;
+}
+
+void expect_normal_forms(const points& pts)
+{
+    scheme* X = make_scheme(pts);
+    bu_mo(*X);
+    const std::vector<monom> ts = outside_O(*X);
+    std::vector<normal_form> forms;
+    ASSERT_TRUE(normal_forms_modular(*X, ts, forms));
+    ASSERT_EQ(forms.size(), ts.size());
+    for (size_t i = 0; i < ts.size(); ++i) {
+        const normal_form& f = forms[i];
+        ASSERT_EQ(f.at.size(), f.coef.size());
+        for (size_t b = 0; b < f.at.size(); ++b) {
+            EXPECT_NE(f.coef[b], 0);
+            if (b > 0) {
+                EXPECT_GT(f.at[b - 1], f.at[b]);
+            }
+        }
+        for (const auto& pt : pts) {
+            mpq_class sum = 0;
+            for (size_t b = 0; b < f.at.size(); ++b) sum += f.coef[b].v * value_at(X->O[f.at[b]], pt);
+            ASSERT_EQ(sum, value_at(ts[i], pt)) << "form " << i;
+        }
+    }
+    delete X;
+}
+
+TEST_F(NormalFormsModularTest, FormsTakeTheValuesOfTheirMonomials)
+{
+    for (int n : {2, 3}) {
+        use(n);
+        for (int s : {1, 6, 25}) {
+            SCOPED_TRACE(s);
+            points pts = uniform_points(s, -40, 40, 7 * s + n);
+            // Some coordinates with denominators.
+            for (size_t i = 0; i < pts.size(); i += 2) pts[i][0] /= mpq_class(int(i) + 3);
+            expect_normal_forms(pts);
+        }
+    }
+}
+
+TEST_F(NormalFormsModularTest, PrimesWherePointsMeetOrDenominatorsVanishAreSkipped)
+{
+    use(2);
+    const std::vector<uint32_t>& primes = modular_primes();
+    const mpq_class p0(primes[0]), p1(primes[1]), p2(primes[2]);
+    // Points 0 and 1 meet modulo p0, points 2 and 3 modulo p1; point 4 has
+    // no image modulo p2.
+    expect_normal_forms({{0, 0}, {p0, 0}, {0, 1}, {0, 1 + p1}, {mpq_class(1) / p2, 5}, {2, 3}, {-1, 7}});
+}
+
+}  // namespace
