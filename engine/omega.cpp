@@ -443,8 +443,9 @@ struct canonical_forms {
 
     template <class F = K>
     void compute();
+    // announce: write the phase line (not yet written).
     template <class Ops>
-    void compute_with();
+    void compute_with(bool announce = true);
     bool compute_modular();
 };
 
@@ -458,22 +459,26 @@ void canonical_forms::compute()
             return;
         }
     }
-    if (modular_field && compute_modular()) return;
-    compute_with<exact_rows>();
+    if (!modular_field) {
+        compute_with<exact_rows>();
+        return;
+    }
+    if (!compute_modular()) compute_with<exact_rows>(false);
 }
 
 // The forms over Q are the normal forms of the affine monomials, computed
 // modulo primes and proved (engine/normal_forms_modular.h); the same
-// countdown is written.
+// progress report is written.  False, after the phase line, when the
+// primes ran out.
 bool canonical_forms::compute_modular()
 {
     const int o = static_cast<int>(OO.size());
+    if (verbose) std::cerr << "calculating canonical forms ...\n";
     std::vector<monom> affine(OO.begin(), OO.end());
     for (monom& t : affine) t.exp[proj - 1] = 0;
     std::vector<normal_form> forms;
     if (!normal_forms_modular(X, affine, forms)) return false;
     Can.assign(o, o_form());
-    if (verbose) std::cerr << "calculating canonical forms ...\n";
     for (int i = 0; i < o; ++i) {
         if (verbose) std::cerr << "[" << o - i << "]";
         Can[i].deg = OO[i].tot_deg();
@@ -486,7 +491,7 @@ bool canonical_forms::compute_modular()
 }
 
 template <class Ops>
-void canonical_forms::compute_with()
+void canonical_forms::compute_with(bool announce)
 {
     using dense_form = std::vector<typename Ops::elem>;
     o_accumulator<Ops> acc(X);
@@ -515,7 +520,7 @@ void canonical_forms::compute_with()
         }
         return x;
     };
-    if (verbose) std::cerr << "calculating canonical forms ...\n";
+    if (verbose && announce) std::cerr << "calculating canonical forms ...\n";
     for (int i = 0; i < o; ++i) {
         if (verbose) std::cerr << "[" << o - i << "]";
         check_interrupt();
