@@ -5,7 +5,9 @@
 
 #if defined(TARV_FIELD_Q)
 
+#include <algorithm>
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -271,5 +273,28 @@ private:
         return true;
     }
 };
+
+// Bits of the vector vals[0..n-1] scaled to integers by the least common
+// denominator D of its entries, D itself counted as an entry: the size of
+// a lifted vector in an integer proof.
+inline size_t scaled_bits(const mpq_class* vals, int n)
+{
+    mpz_class D = 1, y;
+    for (int k = 0; k < n; ++k) mpz_lcm(D.get_mpz_t(), D.get_mpz_t(), vals[k].get_den_mpz_t());
+    size_t bits = mpz_sizeinbase(D.get_mpz_t(), 2);
+    for (int k = 0; k < n; ++k) {
+        if (sgn(vals[k]) == 0) continue;
+        mpz_divexact(y.get_mpz_t(), D.get_mpz_t(), vals[k].get_den_mpz_t());
+        bits = std::max(bits, mpz_sizeinbase(y.get_mpz_t(), 2) + mpz_sizeinbase(vals[k].get_num_mpz_t(), 2));
+    }
+    return bits;
+}
+
+// Whether an integer below 2^bound in absolute value that the modulus M
+// divides must be 0.
+inline bool modulus_exceeds(const mpz_class& M, size_t bound)
+{
+    return mpz_sizeinbase(M.get_mpz_t(), 2) > bound + 1;
+}
 
 #endif

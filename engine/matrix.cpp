@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/gauss_jordan.h"
 #include "engine/interrupt.h"
 #include "engine/progress.h"
 
@@ -112,54 +113,30 @@ K matrix::minor(int n, const int* col, const int* rr) const
     return det;
 }
 
+namespace {
+
+// The field's own arithmetic for gauss_jordan.
+struct field_ops {
+    static bool is_zero(const K& x) { return x == 0; }
+    static bool is_one(const K& x) { return x == 1; }
+    static K divisor(const K& x) { return x; }
+    static void divide(K& x, const K& pivot) { x /= pivot; }
+    static void sub_mul(K& x, const K& y, const K& f) { x -= y * f; }
+    static void set(K& x, int v) { x = v; }
+};
+
+}  // namespace
+
 int matrix::solve(int* c, int* r)
 {
-    auto A = [&](int i, int j) -> K& { return a[r[i]][c[j]]; };
-    const int m = std::min(cols, rows);
-    int z = 0;  // columns moved to the back
-    int d = cols;
-    int i = 0;
-    progress_report report("row reduction", m);
-    while (i < m) {
-        report.at(i);
-        check_interrupt();
-        if (A(i, i) == 0) {
-            int k = i + 1;
-            while (k < rows && A(k, i) == 0) ++k;
-            if (k < rows) {
-                std::swap(r[i], r[k]);
-            } else {
-                if (i + z >= cols - 1) break;  // no untreated column left
-                ++z;
-                std::swap(c[i], c[cols - z]);
-                continue;
-            }
-        }
-        if (--d == 0) return 0;  // every column is a pivot column
-        // A row already reduced has pivot 1: dividing by it changes nothing.
-        if (A(i, i) != 1) {
-            K pivot = A(i, i);
-            for (int j = i + 1; j < cols; ++j) A(i, j) /= pivot;
-            A(i, i) = 1;
-        }
-        for (int k = i + 1; k < rows; ++k) {
-            if (A(k, i) == 0) continue;
-            K f = A(k, i);
-            for (int j = i + 1; j < cols; ++j) A(k, j) -= A(i, j) * f;
-            A(k, i) = 0;
-        }
-        ++i;
-    }
-    // Clear the pivot block above the diagonal; only the free columns change.
-    const int q = cols - d;
-    for (int p = q - 2; p >= 0; --p) {
-        for (int j = p + 1; j < q; ++j) {
-            if (A(p, j) == 0) continue;
-            for (int k = q; k < cols; ++k) A(p, k) -= A(p, j) * A(j, k);
-            A(p, j) = 0;
-        }
-    }
-    return d;
+    progress_report report("row reduction", std::min(cols, rows));
+    return gauss_jordan(
+        rows, cols, c, r, [&](int i, int j) -> K& { return a[r[i]][c[j]]; }, field_ops(),
+        [&](int i) {
+            report.at(i);
+            check_interrupt();
+        },
+        [](bool) {});
 }
 
 std::ostream& operator<<(std::ostream& s, const matrix& m)

@@ -98,16 +98,7 @@ size_t point_bits(const scheme& X, int n)
 // above; E is the largest degree met.
 bool proved(const mpq_class* vals, int s, size_t H, int E, const mpz_class& M)
 {
-    mpz_class D = 1, y;
-    for (int k = 0; k < s; ++k) mpz_lcm(D.get_mpz_t(), D.get_mpz_t(), vals[k].get_den_mpz_t());
-    size_t bits = mpz_sizeinbase(D.get_mpz_t(), 2);
-    for (int k = 0; k < s; ++k) {
-        if (sgn(vals[k]) == 0) continue;
-        mpz_divexact(y.get_mpz_t(), D.get_mpz_t(), vals[k].get_den_mpz_t());
-        bits = std::max(bits, mpz_sizeinbase(y.get_mpz_t(), 2) + mpz_sizeinbase(vals[k].get_num_mpz_t(), 2));
-    }
-    const size_t bound = H * size_t(E) + mpz_sizeinbase(mpz_class(s + 1).get_mpz_t(), 2) + bits;
-    return mpz_sizeinbase(M.get_mpz_t(), 2) > bound + 1;
+    return modulus_exceeds(M, H * size_t(E) + mpz_sizeinbase(mpz_class(s + 1).get_mpz_t(), 2) + scaled_bits(vals, s));
 }
 
 }  // namespace
