@@ -20,6 +20,7 @@ bool normal_forms_modular(const scheme&, const std::vector<monom>&, std::vector<
 #include "engine/interrupt.h"
 #include "engine/lifter.h"
 #include "engine/matrix.h"
+#include "engine/parallel.h"
 #include "engine/scheme.h"
 
 namespace {
@@ -50,7 +51,9 @@ bool forms_mod_p(const scheme& X, const std::vector<monom>& ts, int n, const std
     }
     std::vector<uint32_t> x(static_cast<size_t>(w));
     for (int i = 0; i < s; ++i) {
-        check_interrupt();
+        // (Run on a helper thread, where check_interrupt may not throw: the
+        // caller checks once the primes of a batch are done.)
+        if (interrupt_requested) return false;
         int k = i;
         while (k < s && A[k][i] % p == 0) ++k;
         if (k == s) return false;
@@ -119,26 +122,39 @@ bool normal_forms_modular(const scheme& X, const std::vector<monom>& ts, std::ve
     std::vector<int> order(static_cast<size_t>(nt));
     for (int i = 0; i < nt; ++i) order[i] = nt - 1 - i;
     lifter lift(std::vector<int>(static_cast<size_t>(nt), s), order, 0);
-    std::vector<uint32_t> coord, residues;
-    for (uint32_t p : modular_primes()) {
-        if (!reduce_points(X, p, coord) || !forms_mod_p(X, ts, n, coord, p, residues)) continue;
-        if (!lift.feed(p, residues)) continue;
-        bool all = true;
-        for (int i = 0; i < nt && all; ++i)
-            all = proved(lift.values.data() + size_t(i) * s, s, H, deg[i], lift.modulus());
-        if (!all) {
-            lift.reject();
-            continue;
-        }
-        for (int i = 0; i < nt; ++i) {
-            const mpq_class* vals = lift.values.data() + size_t(i) * s;
-            for (int k = s - 1; k >= 0; --k) {
-                if (sgn(vals[k]) == 0) continue;
-                forms[i].at.push_back(k);
-                forms[i].coef.push_back(Rational(vals[k]));
+    // The primes of a batch are shared between the cores and taken in
+    // their order, so the result does not depend on the cores.
+    const std::vector<uint32_t>& primes = modular_primes();
+    const size_t batch = loop_threads();
+    for (size_t first = 0; first < primes.size(); first += batch) {
+        const size_t n_batch = std::min(batch, primes.size() - first);
+        std::vector<std::vector<uint32_t>> residues(n_batch);
+        std::vector<char> usable(n_batch, 0);
+        parallel_items(n_batch, [&](size_t b) {
+            std::vector<uint32_t> coord;
+            const uint32_t p = primes[first + b];
+            usable[b] = reduce_points(X, p, coord) && forms_mod_p(X, ts, n, coord, p, residues[b]);
+        });
+        check_interrupt();
+        for (size_t b = 0; b < n_batch; ++b) {
+            if (!usable[b] || !lift.feed(primes[first + b], residues[b])) continue;
+            bool all = true;
+            for (int i = 0; i < nt && all; ++i)
+                all = proved(lift.values.data() + size_t(i) * s, s, H, deg[i], lift.modulus());
+            if (!all) {
+                lift.reject();
+                continue;
             }
+            for (int i = 0; i < nt; ++i) {
+                const mpq_class* vals = lift.values.data() + size_t(i) * s;
+                for (int k = s - 1; k >= 0; --k) {
+                    if (sgn(vals[k]) == 0) continue;
+                    forms[i].at.push_back(k);
+                    forms[i].coef.push_back(Rational(vals[k]));
+                }
+            }
+            return true;
         }
-        return true;
     }
     return false;
 }
