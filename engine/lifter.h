@@ -72,7 +72,12 @@ public:
         next_try = used + used / 8 + 1;
     }
 
-    std::vector<mpq_class> values;  // the lifted entries, once feed returned true
+    // The lifted entries, once feed returned true.  Each is n / d with d
+    // prime to the modulus M and n = x d modulo M, x the entry's residue
+    // modulo M (a denominator divisible by a prime of M would make n
+    // divisible by it too, and n / d is reduced): the proofs built on the
+    // lifter use that congruence.
+    std::vector<mpq_class> values;
 
     // The product of the primes taken into the lifted values.
     const mpz_class& modulus() const { return M; }

@@ -30,7 +30,7 @@ struct normal_form {
     std::vector<K> coef;
 };
 
-// forms[i] := the normal form of ts[i] (affine monomials in the first
-// proj - 1 variables).  False, with forms unspecified, when the field is
+// forms[i] := the normal form of the affine part of ts[i] (only the first
+// proj - 1 exponents are read, so a homogenizing exponent does no harm).  False, with forms unspecified, when the field is
 // not Q or the primes ran out.  Needs the order ideal O of X.
 bool normal_forms_modular(const scheme& X, const std::vector<monom>& ts, std::vector<normal_form>& forms);

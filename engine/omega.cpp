@@ -16,8 +16,8 @@
 #include "engine/interrupt.h"
 #include "engine/matrix.h"
 #include "engine/monom.h"
-#include "engine/polynomial.h"
 #include "engine/normal_forms_modular.h"
+#include "engine/polynomial.h"
 #include "engine/progress.h"
 #include "engine/scheme.h"
 
@@ -474,10 +474,8 @@ bool canonical_forms::compute_modular()
 {
     const int o = static_cast<int>(OO.size());
     if (verbose) std::cerr << "calculating canonical forms ...\n";
-    std::vector<monom> affine(OO.begin(), OO.end());
-    for (monom& t : affine) t.exp[proj - 1] = 0;
     std::vector<normal_form> forms;
-    if (!normal_forms_modular(X, affine, forms)) return false;
+    if (!normal_forms_modular(X, OO, forms)) return false;
     Can.assign(o, o_form());
     for (int i = 0; i < o; ++i) {
         if (verbose) std::cerr << "[" << o - i << "]";
