@@ -10,9 +10,11 @@
 #include <utility>
 
 #include "engine/dense_rows.h"
+#include "engine/flagged_blocks.h"
 #include "engine/globals.h"
 #include "engine/interrupt.h"
 #include "engine/progress.h"
+#include "engine/scaled_vector.h"
 
 namespace {
 
@@ -97,23 +99,11 @@ public:
     K operator[](int p) const { return a_.value(val_[p]); }
     const arith& field() const { return a_; }
 
-    // The first non-zero position from p on, -1 when there is none.  Blocks
-    // found zero are unflagged on the way.
+    // The first non-zero position from p on, -1 when there is none; entries
+    // before p must be zero.
     int first_nonzero(int p)
     {
-        std::size_t b = static_cast<std::size_t>(p) >> 6;
-        const std::size_t blocks = flag_.size() - 1;
-        for (; b < blocks; ++b) {
-            if (!flag_[b]) continue;
-            const std::size_t end = std::min(n_, (b + 1) * 64);
-            std::size_t q = std::max(static_cast<std::size_t>(p), b * 64);
-            for (; q < end; ++q)
-                if (a_.nonzero(val_[q])) return static_cast<int>(q);
-            // Everything of the block from p on is zero, and so is what lies
-            // before p (the vector is reduced from the front).
-            flag_[b] = 0;
-        }
-        return -1;
+        return first_flagged_nonzero(flag_, n_, p, [&](std::size_t q) { return a_.nonzero(val_[q]); });
     }
 
     // The non-zero entries from p on times x, appended in order; the vector
@@ -298,6 +288,309 @@ bool too_large()
     return false;
 }
 
+// The positions of x_v * (row k of A), computed at first use: the reducers
+// are used again and again, by pair after pair.
+class shifted_positions {
+public:
+    // mul[v * |bA| + a]: the index in bT of x_v times monomial a of bA.
+    shifted_positions(const strand_rows& A, int cA, int nv, int sA, std::vector<int> mul)
+        : A_(A), cA_(cA), nv_(nv), sA_(sA), mul_(std::move(mul)),
+          at_(static_cast<std::size_t>(A.rows()) * nv, nullptr)
+    {
+    }
+    const int* row(int k, int v)
+    {
+        const int*& at = at_[static_cast<std::size_t>(k) * nv_ + v];
+        if (!at) {
+            int* out = lists_.add(static_cast<std::size_t>(A_.start[k + 1] - A_.start[k]));
+            at = out;
+            const int* m = times(v);
+            for (int e = A_.start[k]; e < A_.start[k + 1]; ++e) *out++ = m[A_.pos[e] / cA_] * cA_ + A_.pos[e] % cA_;
+        }
+        return at;
+    }
+    // The index in bT of x_v times each monomial of bA.
+    const int* times(int v) const { return &mul_[static_cast<std::size_t>(v) * sA_]; }
+    std::size_t size() const { return lists_.size(); }
+
+private:
+    const strand_rows& A_;
+    int cA_, nv_, sA_;
+    std::vector<int> mul_;
+    std::vector<const int*> at_;
+    stable_lists lists_;
+};
+
+// The reduction of one S-vector at a time, with the row of B that keeps it
+// equal to a combination of the rows of A: exact in K, the residues of the
+// small prime fields accumulated without reduction.
+class field_pair_work {
+public:
+    field_pair_work(const strand_rows& A, int cA, shifted_positions& shifted, std::size_t spanT, std::size_t spanB)
+        : A_(A), shifted_(shifted), tmp_(spanT), brow_(spanB)
+#if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
+          ,
+          cA_(cA), runs_(A, cA)
+#endif
+    {
+        (void)cA;
+    }
+    // tmp = x_uj * row j - x_ui * row i, brow = e_bj - e_bi.
+    void begin(int i, int ui, int bi, int j, int uj, int bj)
+    {
+        sub_shifted(j, uj, minus_one_);
+        sub_shifted(i, ui, one_);
+        brow_.add(bi, brow_.field().prepare(one_), one_);
+        brow_.add(bj, brow_.field().prepare(minus_one_), one_);
+    }
+    int first_nonzero(int p) { return tmp_.first_nonzero(p); }
+    // By irreducible S-vector g, monic at L.
+    void reduce_by_kept(int g, int L)
+    {
+        const arith::factor f = tmp_.field().prepare(tmp_[L]);
+        tmp_.add_row(gb_.pos(g), gb_.coef(g), gb_.len(g), f);
+        brow_.add_row(gb_rows_.pos(g), gb_rows_.coef(g), gb_rows_.len(g), f);
+    }
+    // By x_v * row k of A, monic at L; b is its position in the row of B.
+    void reduce_by_row(int k, int v, int b, int L)
+    {
+        const K lc = tmp_[L];
+        sub_shifted(k, v, lc);
+        brow_.add(b, brow_.field().prepare(lc), one_);
+    }
+    // The S-vector, made monic at its leading term L, becomes irreducible
+    // S-vector number kept() - 1.
+    void keep(int L)
+    {
+        K inv = tmp_[L];
+        inv.invert();
+        tmp_.take_from(L, inv, [&](int q, const K& c) { gb_.push(q, c); });
+        gb_.end_row();
+        brow_.take_from(0, inv, [&](int q, const K& c) { gb_rows_.push(q, c); });
+        gb_rows_.end_row();
+    }
+    int kept() const { return gb_.rows(); }
+    // The S-vector reduced to zero: the row of B is a syzygy.
+    void take_syzygy(std::vector<int>& pos, std::vector<K>& coef) { brow_.take_from(0, one_, pos, coef); }
+    std::size_t held() const { return gb_.size() + gb_rows_.size(); }
+
+private:
+    // tmp -= c * x_v * (row k of A)
+    void sub_shifted(int k, int v, const K& c)
+    {
+#if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
+        if (runs_.dense(k)) {
+            const auto f = tmp_.field().prepare(c);
+            const int* m = shifted_.times(v);
+            for (const dense_runs::run* R = runs_.begin(k); R != runs_.end(k); ++R)
+                tmp_.add_run(m[R->mono] * cA_ + R->col, runs_.coef(*R), R->len, f);
+            return;
+        }
+#endif
+        tmp_.add_row(shifted_.row(k, v), A_.coef.data() + A_.start[k], A_.start[k + 1] - A_.start[k],
+                     tmp_.field().prepare(c));
+    }
+
+    const strand_rows& A_;
+    shifted_positions& shifted_;
+    dense_vector tmp_, brow_;
+    row_pool gb_, gb_rows_;  // the irreducible S-vectors and their rows of B
+    const K one_ = K(1), minus_one_ = -K(1);
+#if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
+    int cA_;
+    const dense_runs runs_;
+#endif
+};
+
+#if defined(TARV_FIELD_Q)
+// Over Q a vector being reduced (with, for the strands, its row of B) is
+// integer numerators over one common denominator d, and every reducer is
+// integer numerators over its own denominator D.  Taking c = tmp[L] = t / d
+// times a reducer N / D that is monic at L: with g = gcd(t, D), the new
+// numerators are (D / g) * old - (t / g) * N over (D / g) * d, integer
+// products only.  The values are the same rationals as the exact field's,
+// step by step, so every zero test and every result is too.  The
+// denominator is not kept reduced: a common factor is removed from the
+// numerators and d when d has grown past twice its size after the last
+// removal.
+class scaled_reducer {
+public:
+    scaled_reducer(std::size_t spanT, std::size_t spanB) : tmp_(spanT), brow_(spanB) {}
+
+    // D := the least common multiple of the denominators of x[0 .. len-1].
+    static void common_denominator(const K* x, int len, mpz_class& D)
+    {
+        D = 1;
+        for (int e = 0; e < len; ++e) mpz_lcm(D.get_mpz_t(), D.get_mpz_t(), x[e].v.get_den_mpz_t());
+    }
+    // out := x * D, an integer when D is a multiple of x's denominator.
+    static void numerator_over(const K& x, const mpz_class& D, mpz_class& out)
+    {
+        mpz_divexact(out.get_mpz_t(), D.get_mpz_t(), x.v.get_den_mpz_t());
+        out *= x.v.get_num();
+    }
+
+    int first_nonzero(int p) { return tmp_.first_nonzero(p); }
+    // tmp := the len rationals x at positions pos; brow is zero.
+    void load(const int* pos, const K* x, int len)
+    {
+        common_denominator(x, len, d_);
+        for (int e = 0; e < len; ++e) {
+            numerator_over(x[e], d_, b_);
+            tmp_.sub_mul(pos[e], b_, minus_one_);
+        }
+        removed_at_ = bits(d_);
+    }
+    // By kept row g, monic at L.
+    void reduce_by_kept(int g, int L)
+    {
+        factors(L, kept_den_[g]);
+        const kept_row& R = kept_[g];
+        for (std::size_t e = R.from; e < R.mid; ++e) tmp_.sub_mul(kept_pos_[e], b_, kept_num_[e]);
+        for (std::size_t e = R.mid; e < R.to; ++e) brow_.sub_mul(kept_pos_[e], b_, kept_num_[e]);
+        remove_content_when_grown();
+    }
+    // tmp / tmp[L] = T / T[L], and brow / tmp[L]: the numerators over T[L],
+    // made coprime with a positive denominator, become kept row kept() - 1.
+    void keep(int L)
+    {
+        kept_row R;
+        R.from = kept_pos_.size();
+        mpz_class D = tmp_[L];
+        tmp_.gcd_into(D);
+        brow_.gcd_into(D);
+        D = abs(D);  // the content
+        if (sgn(tmp_[L]) < 0) D = -D;
+        auto put = [&](int q, mpz_class& x) {
+            kept_pos_.push_back(q);
+            kept_num_.emplace_back();
+            mpz_divexact(kept_num_.back().get_mpz_t(), x.get_mpz_t(), D.get_mpz_t());
+        };
+        kept_den_.emplace_back();
+        mpz_divexact(kept_den_.back().get_mpz_t(), tmp_[L].get_mpz_t(), D.get_mpz_t());
+        tmp_.take(put);
+        R.mid = kept_pos_.size();
+        brow_.take(put);
+        R.to = kept_pos_.size();
+        kept_.push_back(R);
+    }
+    int kept() const { return static_cast<int>(kept_.size()); }
+    // The tmp part of kept row g as rationals.
+    void kept_values(int g, std::vector<int>& pos, std::vector<K>& coef) const
+    {
+        const kept_row& R = kept_[g];
+        for (std::size_t e = R.from; e < R.mid; ++e) {
+            pos.push_back(kept_pos_[e]);
+            coef.emplace_back();
+            mpq_class& c = coef.back().v;
+            c.get_num() = kept_num_[e];
+            c.get_den() = kept_den_[g];
+            c.canonicalize();
+        }
+    }
+    std::size_t held() const { return kept_pos_.size(); }
+
+protected:
+    struct kept_row {
+        std::size_t from, mid, to;  // tmp's entries, then brow's
+    };
+    static std::size_t bits(const mpz_class& x) { return mpz_sizeinbase(x.get_mpz_t(), 2); }
+
+    // For the reducer over D at L: scales the numerators and d by D / g and
+    // leaves b_ = t / g, with t = tmp[L], g = gcd(t, D).
+    void factors(int L, const mpz_class& D)
+    {
+        mpz_gcd(g_.get_mpz_t(), tmp_[L].get_mpz_t(), D.get_mpz_t());
+        mpz_divexact(b_.get_mpz_t(), tmp_[L].get_mpz_t(), g_.get_mpz_t());
+        if (g_ == D) return;
+        mpz_divexact(a_.get_mpz_t(), D.get_mpz_t(), g_.get_mpz_t());
+        tmp_.scale(a_);
+        brow_.scale(a_);
+        d_ *= a_;
+    }
+    void remove_content_when_grown()
+    {
+        if (bits(d_) <= 2 * removed_at_ + 64) return;
+        g_ = d_;
+        tmp_.gcd_into(g_);
+        brow_.gcd_into(g_);
+        if (g_ != 1) {
+            tmp_.divide_exactly(g_);
+            brow_.divide_exactly(g_);
+            mpz_divexact(d_.get_mpz_t(), d_.get_mpz_t(), g_.get_mpz_t());
+        }
+        removed_at_ = bits(d_);
+    }
+
+    scaled_vector tmp_, brow_;
+    std::vector<kept_row> kept_;
+    std::vector<int> kept_pos_;
+    std::vector<mpz_class> kept_num_, kept_den_;
+    mpz_class d_, a_, b_, g_;
+    const mpz_class one_ = 1, minus_one_ = -1;
+    std::size_t removed_at_ = 0;
+};
+
+// The pairs of a strand step over Q: the reducers are the kept irreducible
+// S-vectors and the variable multiples of the rows of A, each row of A as
+// integer numerators over the least common multiple of its denominators.
+class scaled_pair_work : public scaled_reducer {
+public:
+    scaled_pair_work(const strand_rows& A, int, shifted_positions& shifted, std::size_t spanT, std::size_t spanB)
+        : scaled_reducer(spanT, spanB), A_(A), shifted_(shifted), num_(A.coef.size()), den_(A.rows())
+    {
+        for (int k = 0; k < A.rows(); ++k) {
+            common_denominator(A.coef.data() + A.start[k], A.start[k + 1] - A.start[k], den_[k]);
+            for (int e = A.start[k]; e < A.start[k + 1]; ++e) numerator_over(A.coef[e], den_[k], num_[e]);
+        }
+    }
+    void begin(int i, int ui, int bi, int j, int uj, int bj)
+    {
+        mpz_lcm(d_.get_mpz_t(), den_[i].get_mpz_t(), den_[j].get_mpz_t());
+        mpz_divexact(b_.get_mpz_t(), d_.get_mpz_t(), den_[j].get_mpz_t());
+        b_ = -b_;
+        sub_row_of_A(j, uj, b_);
+        mpz_divexact(b_.get_mpz_t(), d_.get_mpz_t(), den_[i].get_mpz_t());
+        sub_row_of_A(i, ui, b_);
+        brow_.sub_mul(bi, d_, one_);
+        brow_.sub_mul(bj, d_, minus_one_);
+        removed_at_ = bits(d_);
+    }
+    void reduce_by_row(int k, int v, int b, int L)
+    {
+        factors(L, den_[k]);
+        sub_row_of_A(k, v, b_);
+        brow_.sub_mul(b, b_, den_[k]);
+        remove_content_when_grown();
+    }
+    void take_syzygy(std::vector<int>& pos, std::vector<K>& coef)
+    {
+        brow_.take([&](int q, mpz_class& x) {
+            pos.push_back(q);
+            coef.emplace_back();
+            mpq_class& c = coef.back().v;
+            mpz_swap(c.get_num_mpz_t(), x.get_mpz_t());
+            c.get_den() = d_;
+            c.canonicalize();
+        });
+    }
+
+private:
+    // tmp -= b * x_v * (numerators of row k of A)
+    void sub_row_of_A(int k, int v, const mpz_class& b)
+    {
+        tmp_.sub_row(shifted_.row(k, v), num_.data() + A_.start[k], A_.start[k + 1] - A_.start[k], b);
+    }
+
+    const strand_rows& A_;
+    shifted_positions& shifted_;
+    std::vector<mpz_class> num_, den_;  // the rows of A as numerators over den_[row]
+};
+using pair_work = scaled_pair_work;
+#else
+using pair_work = field_pair_work;
+#endif
+
 }  // namespace
 
 std::size_t strand_memory_limit = half_the_memory();
@@ -407,13 +700,18 @@ void interreduce(strand_rows& A, std::vector<int>& Lt)
     const int w = A.width(), r = A.rows();
     Lt.assign(r, -1);
     const long long span = monomials_of_degree(A.deg, LLONG_MAX / 2) * w;
-    std::vector<int> lead_of(static_cast<std::size_t>(span), -1);
-    dense_vector acc(static_cast<std::size_t>(span));
+    std::vector<int> lead_of(static_cast<std::size_t>(span), -1);  // leading term -> row of R
     strand_rows R;
     R.deg = A.deg;
     R.cols = A.cols;
     R.live = A.live;
+#if defined(TARV_FIELD_Q)
+    scaled_reducer acc(static_cast<std::size_t>(span), 0);
+    std::vector<int> kept_of(static_cast<std::size_t>(r), -1);  // row of R -> kept row
+#else
+    dense_vector acc(static_cast<std::size_t>(span));
     const arith::factor minus_one = acc.field().prepare(-K(1));
+#endif
     progress_report report("linear strand: reducing rows", r);
     for (int i = 0; i < r; ++i) {
         report.at(i);
@@ -422,21 +720,36 @@ void interreduce(strand_rows& A, std::vector<int>& Lt)
             R.end_row();
             continue;
         }
-        acc.add_row(A.pos.data() + A.start[i], A.coef.data() + A.start[i], A.start[i + 1] - A.start[i], minus_one);
-        int L = acc.first_nonzero(A.pos[A.start[i]]);
+        const int from = A.start[i], len = A.start[i + 1] - from;
+#if defined(TARV_FIELD_Q)
+        acc.load(A.pos.data() + from, A.coef.data() + from, len);
+#else
+        acc.add_row(A.pos.data() + from, A.coef.data() + from, len, minus_one);
+#endif
+        int L = acc.first_nonzero(A.pos[from]);
         for (; L >= 0; L = acc.first_nonzero(L)) {
             const int j = lead_of[L];
             if (j < 0) break;
             // Row j is monic at this leading term, which cancels.
+#if defined(TARV_FIELD_Q)
+            acc.reduce_by_kept(kept_of[j], L);
+#else
             const arith::factor f = acc.field().prepare(acc[L]);
             acc.add_row(R.pos.data() + R.start[j], R.coef.data() + R.start[j], R.start[j + 1] - R.start[j], f);
+#endif
         }
         if (L >= 0) {
-            K inv = acc[L];
-            inv.invert();
             lead_of[L] = i;
             Lt[i] = A.live[L % w];
+#if defined(TARV_FIELD_Q)
+            kept_of[i] = acc.kept();
+            acc.keep(L);
+            acc.kept_values(kept_of[i], R.pos, R.coef);
+#else
+            K inv = acc[L];
+            inv.invert();
             acc.take_from(L, inv, R.pos, R.coef);
+#endif
         }
         R.end_row();
     }
@@ -521,49 +834,14 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
         slot = i;
     }
 
-    dense_vector tmp(static_cast<std::size_t>(spanT)), brow(static_cast<std::size_t>(spanB));
     std::vector<int> echelon(static_cast<std::size_t>(spanT), -1);  // leading term -> irreducible S-vector
-    row_pool gb, gb_rows;  // the irreducible S-vectors and their rows of B
     strand_rows next;
     next.deg = 1;
     next.cols = r;
     next.live = live_rows;
     const int width = static_cast<int>(live_rows.size());
-    const K one(1), minus_one = -one;
-
-    // The positions of x_v * (row k of A), computed at first use: the
-    // reducers are used again and again, by pair after pair.
-    std::vector<const int*> shifted_at(static_cast<std::size_t>(r) * nv, nullptr);
-    stable_lists shifted;
-    auto shifted_row = [&](int k, int v) -> const int* {
-        const int*& at = shifted_at[static_cast<std::size_t>(k) * nv + v];
-        if (!at) {
-            int* out = shifted.add(static_cast<std::size_t>(A.start[k + 1] - A.start[k]));
-            at = out;
-            const int* m = &mul[static_cast<std::size_t>(v) * sA];
-            for (int e = A.start[k]; e < A.start[k + 1]; ++e) *out++ = m[A.pos[e] / cA] * cA + A.pos[e] % cA;
-        }
-        return at;
-    };
-#if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
-    const dense_runs runs(A, cA);
-#endif
-    // tmp -= c * x_v * (row k of A)
-    auto sub_shifted = [&](int k, int v, const K& c) {
-#if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
-        if (runs.dense(k)) {
-            const auto f = tmp.field().prepare(c);
-            const int* m = &mul[static_cast<std::size_t>(v) * sA];
-            for (const dense_runs::run* R = runs.begin(k); R != runs.end(k); ++R)
-                tmp.add_run(m[R->mono] * cA + R->col, runs.coef(*R), R->len, f);
-            return;
-        }
-#endif
-        const int* p = shifted_row(k, v);
-        const K* x = A.coef.data() + A.start[k];
-        const int len = A.start[k + 1] - A.start[k];
-        tmp.add_row(p, x, len, tmp.field().prepare(c));
-    };
+    shifted_positions shifted(A, cA, nv, sA, std::move(mul));
+    pair_work work(A, cA, shifted, static_cast<std::size_t>(spanT), static_cast<std::size_t>(spanB));
     auto brow_pos = [&](int v, int k) { return var_rank[v] * width + rc[k]; };
 
     const int pairs = static_cast<int>(number);
@@ -595,22 +873,16 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
                 std::cout << "linear strand: the multipliers of a pair are not variables\n";
                 return false;
             }
-            sub_shifted(j, uj, minus_one);
-            sub_shifted(i, ui, one);
-            brow.add(brow_pos(ui, i), brow.field().prepare(one), one);
-            brow.add(brow_pos(uj, j), brow.field().prepare(minus_one), one);
-            // Reduce tmp, keeping it equal to the row of B applied to A.
-            for (int L = tmp.first_nonzero(0);; L = tmp.first_nonzero(L)) {
+            work.begin(i, ui, brow_pos(ui, i), j, uj, brow_pos(uj, j));
+            // Reduce the S-vector, keeping it equal to the row of B applied to A.
+            for (int L = work.first_nonzero(0);; L = work.first_nonzero(L)) {
                 if (L < 0) {  // a syzygy
-                    brow.take_from(0, one, next.pos, next.coef);
+                    work.take_syzygy(next.pos, next.coef);
                     break;
                 }
-                const K lc = tmp[L];
                 const int g = echelon[L];
                 if (g >= 0) {
-                    const arith::factor f = tmp.field().prepare(lc);
-                    tmp.add_row(gb.pos(g), gb.coef(g), gb.len(g), f);
-                    brow.add_row(gb_rows.pos(g), gb_rows.coef(g), gb_rows.len(g), f);
+                    work.reduce_by_kept(g, L);
                     continue;
                 }
                 // The first row whose leading term divides: its leading
@@ -625,24 +897,18 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
                     }
                 }
                 if (bv >= 0) {
-                    sub_shifted(best, bv, lc);
-                    brow.add(brow_pos(bv, best), brow.field().prepare(lc), one);
+                    work.reduce_by_row(best, bv, brow_pos(bv, best), L);
                     continue;
                 }
                 // Irreducible: a new element of the echelon basis.
                 std::cout << ".";
-                K inv = lc;
-                inv.invert();
-                echelon[L] = gb.rows();
-                tmp.take_from(L, inv, [&](int q, const K& c) { gb.push(q, c); });
-                gb.end_row();
-                brow.take_from(0, inv, [&](int q, const K& c) { gb_rows.push(q, c); });
-                gb_rows.end_row();
+                echelon[L] = work.kept();
+                work.keep(L);
                 break;
             }
             next.end_row();
             ++B_r;
-            const double held = static_cast<double>(next.pos.size() + gb.size() + gb_rows.size()) * entry +
+            const double held = static_cast<double>(next.pos.size() + work.held()) * entry +
                                 static_cast<double>(shifted.size()) * sizeof(int);
             if (fixed + held > static_cast<double>(strand_memory_limit)) return too_large();
         }

@@ -1,0 +1,90 @@
+// Integer numerators of a vector over Q whose entries share one denominator,
+// kept by the caller.  Adding a multiple of a row is then integer products
+// only; a sum of reduced fractions needs gcds for every entry, which at the
+// thousands of bits of the strands over Q cost twenty times a product.
+//
+// Blocks of 64 entries that may hold a non-zero numerator are flagged, as in
+// the vectors of the other fields.
+#pragma once
+
+#if defined(TARV_FIELD_Q)
+
+#include <gmpxx.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "engine/flagged_blocks.h"
+
+class scaled_vector {
+public:
+    explicit scaled_vector(std::size_t n) : val_(n), flag_((n + 63) / 64 + 1, 0), n_(n) {}
+
+    const mpz_class& operator[](int p) const { return val_[p]; }
+
+    // entry p -= b * x
+    void sub_mul(int p, const mpz_class& b, const mpz_class& x)
+    {
+        flag_[static_cast<std::size_t>(p) >> 6] = 1;
+        mpz_submul(val_[p].get_mpz_t(), b.get_mpz_t(), x.get_mpz_t());
+    }
+    // entry pos[e] -= b * x[e] for e < len
+    void sub_row(const int* pos, const mpz_class* x, int len, const mpz_class& b)
+    {
+        for (int e = 0; e < len; ++e) sub_mul(pos[e], b, x[e]);
+    }
+
+    // The first non-zero position from p on, -1 when there is none; entries
+    // before p must be zero.
+    int first_nonzero(int p)
+    {
+        return first_flagged_nonzero(flag_, n_, p, [&](std::size_t q) { return sgn(val_[q]) != 0; });
+    }
+
+    // f(numerator) for every non-zero entry.
+    template <class F>
+    void for_each_nonzero(F f)
+    {
+        const std::size_t blocks = flag_.size() - 1;
+        for (std::size_t b = 0; b < blocks; ++b) {
+            if (!flag_[b]) continue;
+            const std::size_t end = std::min(n_, (b + 1) * 64);
+            for (std::size_t q = b * 64; q < end; ++q)
+                if (sgn(val_[q]) != 0) f(val_[q]);
+        }
+    }
+    void scale(const mpz_class& a)
+    {
+        for_each_nonzero([&](mpz_class& x) { x *= a; });
+    }
+    // g := gcd(g, every numerator); stops early once g is 1.
+    void gcd_into(mpz_class& g)
+    {
+        for_each_nonzero([&](mpz_class& x) {
+            if (g != 1) mpz_gcd(g.get_mpz_t(), g.get_mpz_t(), x.get_mpz_t());
+        });
+    }
+    void divide_exactly(const mpz_class& g)
+    {
+        for_each_nonzero([&](mpz_class& x) { mpz_divexact(x.get_mpz_t(), x.get_mpz_t(), g.get_mpz_t()); });
+    }
+    // put(position, numerator) for the non-zero entries, in order; the vector
+    // is zero afterwards.
+    template <class Put>
+    void take(Put put)
+    {
+        for (int q = first_nonzero(0); q >= 0; q = first_nonzero(q + 1)) {
+            put(q, val_[q]);
+            val_[q] = 0;
+        }
+    }
+
+private:
+    std::vector<mpz_class> val_;
+    std::vector<uint32_t> flag_;  // one per block, and a sentinel
+    std::size_t n_;
+};
+
+#endif
