@@ -19,6 +19,7 @@
 #include "engine/normal_forms_modular.h"
 #include "engine/polynomial.h"
 #include "engine/progress.h"
+#include "engine/scaled_vector.h"
 #include "engine/scheme.h"
 
 int check(const polynomial& f, const monom& t)
@@ -167,6 +168,210 @@ private:
     std::vector<typename Ops::acc> val_;
 };
 
+// The coefficients of a flat row (below), with, over Q, their integer form
+// over a common denominator, made at first use.  Every change of the
+// coefficients goes through this class, which forgets the integer form.
+class flat_coefs {
+public:
+    const std::vector<K>& values() const { return coef_; }
+    const K& operator[](size_t e) const { return coef_[e]; }
+    size_t size() const { return coef_.size(); }
+    std::vector<K>& change()
+    {
+#if defined(TARV_FIELD_Q)
+        den_ = 0;
+#endif
+        return coef_;
+    }
+#if defined(TARV_FIELD_Q)
+    // The numerators over den(), made when first asked for.
+    const std::vector<mpz_class>& numerators() const
+    {
+        if (sgn(den_) == 0) {
+            common_denominator(coef_.data(), coef_.size(), den_);
+            num_.resize(coef_.size());
+            for (size_t e = 0; e < coef_.size(); ++e) numerator_over(coef_[e], den_, num_[e]);
+        }
+        return num_;
+    }
+    const mpz_class& den() const
+    {
+        numerators();
+        return den_;
+    }
+#endif
+
+private:
+    std::vector<K> coef_;
+#if defined(TARV_FIELD_Q)
+    mutable std::vector<mpz_class> num_;
+    mutable mpz_class den_ = 0;  // 0: the integer form is not made
+#endif
+};
+
+#if defined(TARV_FIELD_Q)
+// Sums in the slots of a corner sum over Q: integer numerators over one
+// common denominator d.  A product c * r (c = n / m, r = N / D in integer
+// form) is added as n (d / (m D)) N after d is made a multiple of m D, so the
+// entries cost integer products only, no gcd each as sums of reduced
+// fractions do.
+class slot_sums {
+public:
+    void grow() { num_.emplace_back(); }
+    // Prepares the adding of c * r; touched: every slot that may be non-zero.
+    void begin(const K& c, const flat_coefs& r, const std::vector<int>& touched)
+    {
+        remove_content_when_grown(d_, removed_at_, [&](auto f) {
+            for (int t : touched) f(num_[t]);
+        });
+        N_ = &r.numerators();
+        M_ = c.v.get_den() * r.den();
+        mpz_gcd(g_.get_mpz_t(), d_.get_mpz_t(), M_.get_mpz_t());
+        if (g_ != M_) {
+            mpz_divexact(g_.get_mpz_t(), M_.get_mpz_t(), g_.get_mpz_t());
+            for (int t : touched) num_[t] *= g_;
+            d_ *= g_;
+        }
+        mpz_divexact(k_.get_mpz_t(), d_.get_mpz_t(), M_.get_mpz_t());
+        k_ *= c.v.get_num();
+    }
+    // Slot t += c * r[e].
+    void add(int t, size_t e) { mpz_addmul(num_[t].get_mpz_t(), k_.get_mpz_t(), (*N_)[e].get_mpz_t()); }
+    bool nonzero(int t) const { return sgn(num_[t]) != 0; }
+    K value(int t) const
+    {
+        K x;
+        set_quotient(x, num_[t], d_);
+        return x;
+    }
+    void reset(int t) { num_[t] = 0; }
+    // Every slot is zero again.
+    void emptied()
+    {
+        d_ = 1;
+        removed_at_ = 1;
+    }
+
+private:
+    std::vector<mpz_class> num_;
+    mpz_class d_ = 1, M_, g_, k_;
+    std::size_t removed_at_ = 1;
+    const std::vector<mpz_class>* N_ = nullptr;
+};
+
+// Forms of the rows of a matrix (row r, column l: f[r q + l]) with integer
+// coefficients over a denominator per row, for the fraction-free reduction
+// of a row R of forms kept over one denominator dR.
+class scaled_rows {
+public:
+    scaled_rows(const std::vector<polynomial>& f, int rows, int q) : q_(q), form_(f), den_(rows)
+    {
+        std::vector<K> coefs;
+        for (int r = 0; r < rows; ++r) {
+            coefs.clear();
+            for (int l = 0; l < q; ++l) {
+                const polynomial& g = f[static_cast<size_t>(r) * q + l];
+                for (int b = 0; b < g.no_of_monoms; ++b) coefs.push_back(g.coef[b]);
+            }
+            common_denominator(coefs.data(), coefs.size(), den_[r]);
+            mpz_class x;
+            for (int l = 0; l < q; ++l) {
+                polynomial& g = form_[static_cast<size_t>(r) * q + l];
+                for (int b = 0; b < g.no_of_monoms; ++b) {
+                    numerator_over(g.coef[b], den_[r], x);
+                    g.coef[b] = K(mpq_class(x));
+                }
+            }
+        }
+    }
+    const polynomial& form(int r, int l) const { return form_[static_cast<size_t>(r) * q_ + l]; }
+    const mpz_class& den(int r) const { return den_[r]; }
+    int q() const { return q_; }
+
+private:
+    int q_;
+    std::vector<polynomial> form_;
+    std::vector<mpz_class> den_;
+};
+
+// The reduction of a row R of q forms kept over one denominator dR by the
+// rows of a scaled_rows.
+class scaled_row_reduction {
+public:
+    explicit scaled_row_reduction(const scaled_rows& rows) : rows_(rows) {}
+
+    // R / dR -= c * m * (row r) / den(r) with c taking away the leading term
+    // of R[ee], that of m * form(r, ee): with a, b the two leading
+    // coefficients and g their gcd, R := (b / g) R - (a / g) m row r and
+    // dR := (b / g) dR (b / g made positive).  Only the columns n with
+    // take(n) are subtracted (the others of row r are zero modulo h).
+    template <class Take>
+    void reduce(std::vector<polynomial>& R, mpz_class& dR, std::size_t& removed_at, int r, int ee,
+                const monom& m, Take take)
+    {
+        const mpz_class& a = R[ee].coef[0].v.get_num();
+        const mpz_class& b = rows_.form(r, ee).coef[0].v.get_num();
+        mpz_gcd(g_.get_mpz_t(), a.get_mpz_t(), b.get_mpz_t());
+        mpz_divexact(beta_.get_mpz_t(), a.get_mpz_t(), g_.get_mpz_t());
+        mpz_divexact(alpha_.get_mpz_t(), b.get_mpz_t(), g_.get_mpz_t());
+        if (sgn(alpha_) < 0) {
+            alpha_ = -alpha_;
+            beta_ = -beta_;
+        }
+        const bool shift = m.tot_deg() != 0 || h_exp(m) != 0;
+        if (alpha_ != 1) {
+            const K al{mpq_class(alpha_)};
+            for (polynomial& f : R)
+                if (sign(f)) f *= al;
+            dR *= alpha_;
+        }
+        const K be{mpq_class(beta_)};
+        for (int n = 0; n < rows_.q(); ++n) {
+            if (!take(n)) continue;
+            if (shift) {
+                shifted_ = rows_.form(r, n);
+                shifted_ *= m;
+                R[n].sub_scaled(shifted_, be);
+            } else {
+                R[n].sub_scaled(rows_.form(r, n), be);
+            }
+        }
+        remove_content_when_grown(dR, removed_at, [&](auto f) {
+            for (polynomial& p : R)
+                for (int t = 0; t < p.no_of_monoms; ++t) f(p.coef[t].v.get_num());
+        });
+    }
+
+private:
+    const scaled_rows& rows_;
+    mpz_class alpha_, beta_, g_;
+    polynomial shifted_;
+};
+#else
+// Sums in the slots of a corner sum: exact in K, or residues accumulated
+// without reduction for the small prime fields.
+class slot_sums {
+public:
+    void grow() { val_.push_back(arith::acc(0)); }
+    void begin(const K& c, const flat_coefs& r, const std::vector<int>&)
+    {
+        f_ = a_.prepare(-c);
+        x_ = r.values().data();
+    }
+    void add(int t, size_t e) { a_.add(val_[t], f_, x_[e]); }
+    bool nonzero(int t) { return a_.nonzero(val_[t]); }
+    K value(int t) const { return a_.value(val_[t]); }
+    void reset(int t) { val_[t] = arith::acc(0); }
+    void emptied() {}
+
+private:
+    arith a_;
+    std::vector<arith::acc> val_;
+    arith::factor f_{};
+    const K* x_ = nullptr;
+};
+#endif
+
 // Rows of q projective polynomials (the corner entries of a row) combined
 // as rows: row := row + f * row'.  A row is kept flat, one slot a pair
 // (column, affine monomial), and sums are taken in a dense vector over the
@@ -176,7 +381,7 @@ class corner_sum {
 public:
     struct flat {
         std::vector<int> slot;
-        std::vector<K> coef;
+        flat_coefs coef;
         std::vector<int16_t> h;  // the homogenizing exponents of the terms
     };
 
@@ -192,7 +397,7 @@ public:
             if (!sign(E)) continue;
             for (int b = 0; b < E.no_of_monoms; ++b) {
                 r.slot.push_back(slot(k, id(E.term[b])));
-                r.coef.push_back(E.coef[b]);
+                r.coef.change().push_back(E.coef[b]);
                 r.h.push_back(E.term[b].exp[proj - 1]);
             }
         }
@@ -208,7 +413,7 @@ public:
             const monom& fa = f.term[a];
             bool pure_h = true;  // f's term a moves no affine exponent
             for (int v = 0; v < proj - 1 && pure_h; ++v) pure_h = fa.exp[v] == 0;
-            const arith::factor c = a_.prepare(subtract ? f.coef[a] : -f.coef[a]);
+            sums_.begin(subtract ? -f.coef[a] : f.coef[a], r.coef, touched_);
             const int hf = fa.exp[proj - 1];
             for (int e = 0; e < n; ++e) {
                 const int t = pure_h ? r.slot[e] : slot(slot_col_[r.slot[e]], id(fa * mono_[slot_id_[r.slot[e]]]));
@@ -217,7 +422,7 @@ public:
                     touched_.push_back(t);
                     hx_[t] = static_cast<int16_t>(hf + r.h[e]);
                 }
-                a_.add(val_[t], c, r.coef[e]);
+                sums_.add(t, static_cast<size_t>(e));
             }
         }
     }
@@ -247,11 +452,12 @@ public:
             for (int b = 0; j < end; ++j, ++b) {
                 const int t = touched_[j];
                 E.term[b] = with_h(mono_[slot_id_[t]], hx_[t]);
-                E.coef[b] = a_.value(val_[t]);
-                val_[t] = arith::acc(0);
+                E.coef[b] = sums_.value(t);
+                sums_.reset(t);
             }
         }
         touched_.clear();
+        sums_.emptied();
     }
 
     // The sum as a flat row with its terms in increasing column order (in no
@@ -262,8 +468,9 @@ public:
         keep_nonzero();
         std::sort(touched_.begin(), touched_.end(), [this](int x, int y) { return slot_col_[x] < slot_col_[y]; });
         copy_touched(out);
-        for (int t : touched_) val_[t] = arith::acc(0);
+        for (int t : touched_) sums_.reset(t);
         touched_.clear();
+        sums_.emptied();
     }
 
     // The terms of r in column k (r in increasing column order): [first, last).
@@ -300,16 +507,17 @@ public:
     // r without its terms in column k.
     void drop_column(flat& r, int k) const
     {
+        std::vector<K>& coef = r.coef.change();
         size_t n = 0;
         for (size_t e = 0; e < r.slot.size(); ++e) {
             if (slot_col_[r.slot[e]] == k) continue;
             r.slot[n] = r.slot[e];
-            r.coef[n] = r.coef[e];
+            coef[n] = coef[e];
             r.h[n] = r.h[e];
             ++n;
         }
         r.slot.resize(n);
-        r.coef.resize(n);
+        coef.resize(n);
         r.h.resize(n);
     }
 
@@ -321,8 +529,8 @@ private:
         int n = 0;
         for (int t : touched_) {
             used_[t] = 0;
-            if (a_.nonzero(val_[t])) touched_[n++] = t;
-            else val_[t] = arith::acc(0);
+            if (sums_.nonzero(t)) touched_[n++] = t;
+            else sums_.reset(t);
         }
         touched_.resize(n);
         return n;
@@ -332,10 +540,11 @@ private:
     {
         const size_t n = touched_.size();
         out.slot.assign(touched_.begin(), touched_.end());
-        out.coef.resize(n);
+        std::vector<K>& coef = out.coef.change();
+        coef.resize(n);
         out.h.resize(n);
         for (size_t b = 0; b < n; ++b) {
-            out.coef[b] = a_.value(val_[touched_[b]]);
+            coef[b] = sums_.value(touched_[b]);
             out.h[b] = hx_[touched_[b]];
         }
     }
@@ -351,9 +560,9 @@ private:
     int slot(int k, int i)
     {
         const uint64_t key = (static_cast<uint64_t>(k) << 32) | static_cast<uint32_t>(i);
-        auto it = slot_of_.try_emplace(key, static_cast<int>(val_.size())).first;
-        if (it->second == static_cast<int>(val_.size())) {
-            val_.push_back(arith::acc(0));
+        auto it = slot_of_.try_emplace(key, static_cast<int>(slot_col_.size())).first;
+        if (it->second == static_cast<int>(slot_col_.size())) {
+            sums_.grow();
             used_.push_back(0);
             hx_.push_back(0);
             slot_col_.push_back(k);
@@ -363,12 +572,11 @@ private:
     }
 
     int q_;
-    arith a_;
+    slot_sums sums_;
     std::unordered_map<monom, int, affine_hash, affine_equal> index_;
     std::vector<monom> mono_;  // affine monomial i (as first met)
     std::unordered_map<uint64_t, int> slot_of_;
     std::vector<int> slot_col_, slot_id_;
-    std::vector<arith::acc> val_;
     std::vector<char> used_;
     std::vector<int16_t> hx_;  // homogenizing exponent of the first term summed in a slot
     std::vector<int> touched_;
@@ -917,8 +1125,21 @@ void omega(scheme& X)
     for (int r = 0; r < number; ++r)
         for (int l = 0; l < q; ++l)
             if (!is_prj(Sc(r, l))) lead_forms[static_cast<size_t>(r) * q + l] = Lf(Sc(r, l));
-    auto LfS = [&](int r, int l) -> const polynomial& { return lead_forms[static_cast<size_t>(r) * q + l]; };
     polynomial shifted;  // a leading form times a monomial (its storage reused)
+#if defined(TARV_FIELD_Q)
+    // Over Q, R is kept as forms with integer coefficients over one
+    // denominator dR, and the leading forms of each row r of S as forms with
+    // integer coefficients over lead.den(r) (LfS gives those): a reduction
+    // step is then integer products (see slot_sums).  The values, and so
+    // every choice, leading term and entry of T, are the same.
+    const scaled_rows lead_scaled(lead_forms, number, q);
+    scaled_row_reduction lead(lead_scaled);
+    auto LfS = [&](int r, int l) -> const polynomial& { return lead_scaled.form(r, l); };
+    mpz_class dR;
+    std::size_t dR_removed_at = 1;
+#else
+    auto LfS = [&](int r, int l) -> const polynomial& { return lead_forms[static_cast<size_t>(r) * q + l]; };
+#endif
     for (int i = 0; i < number; ++i)
         for (int j = i + 1; j < number; ++j) {
             if (e[i] != e[j]) continue;
@@ -933,15 +1154,25 @@ void omega(scheme& X)
             }
             const int sg = sign(Sc(i, E).coef[0]) * sign(Sc(j, E).coef[0]);
             const monom qi = t / lti, qj = t / ltj;
+#if defined(TARV_FIELD_Q)
+            // R = (d / D_i) qi L_i -+ (d / D_j) qj L_j over d = lcm(D_i, D_j).
+            mpz_lcm(dR.get_mpz_t(), lead_scaled.den(i).get_mpz_t(), lead_scaled.den(j).get_mpz_t());
+            dR_removed_at = mpz_sizeinbase(dR.get_mpz_t(), 2);
+            const K fi(mpq_class(mpz_class(dR / lead_scaled.den(i)))), fj(mpq_class(mpz_class(dR / lead_scaled.den(j))));
+#else
+            const K fi(1), fj(1);
+#endif
             for (int l = 0; l < q; ++l) {
                 R[l] = 0;
                 if (!is_prj(Sc(i, l)) && !h_exp(qi)) {
                     R[l] = LfS(i, l);
                     R[l] *= qi;
+                    if (fi != 1) R[l] *= fi;
                 }
                 if (!is_prj(Sc(j, l)) && !h_exp(qj)) {
                     shifted = LfS(j, l);
                     shifted *= qj;
+                    if (fj != 1) shifted *= fj;
                     if (sg < 0)
                         R[l] += shifted;
                     else
@@ -989,6 +1220,13 @@ void omega(scheme& X)
                     for (int r = 0; r < number && lp < 0; ++r)
                         if (e[r] == ee && usable(Sc(r, ee)) && Sc(r, ee).term[0] == ltR) lp = r;
                     if (lp >= 0) {
+#if defined(TARV_FIELD_Q)
+                        if (room) {
+                            T.a[tr[g]][lp] -= K(mpq_class(R[ee].coef[0].v.get_num(), dR)) / Sc(lp, ee).coef[0];
+                            flag = true;
+                        }
+                        lead.reduce(R, dR, dR_removed_at, lp, ee, monom(), [&](int n) { return !is_prj(Sc(lp, n)); });
+#else
                         const K cc = R[ee].coef[0] / Sc(lp, ee).coef[0];
                         for (int n = 0; n < q; ++n)
                             if (!is_prj(Sc(lp, n))) R[n].sub_scaled(LfS(lp, n), cc);
@@ -996,19 +1234,24 @@ void omega(scheme& X)
                             T.a[tr[g]][lp] -= cc;
                             flag = true;
                         }
+#endif
                         continue;
                     }
                     for (int r = 0; r < number && lp < 0; ++r)
                         if (e[r] == ee && usable(Sc(r, ee)) && Zn_order_lt(Sc(r, ee).term[0], ltR)) lp = r;
                     if (lp >= 0) {
-                        const K cc = R[ee].coef[0] / Sc(lp, ee).coef[0];
                         const monom qq = ltR / Sc(lp, ee).term[0];
+#if defined(TARV_FIELD_Q)
+                        lead.reduce(R, dR, dR_removed_at, lp, ee, qq, [&](int n) { return !is_prj(Sc(lp, n)); });
+#else
+                        const K cc = R[ee].coef[0] / Sc(lp, ee).coef[0];
                         for (int n = 0; n < q; ++n)
                             if (!is_prj(Sc(lp, n))) {
                                 shifted = LfS(lp, n);
                                 shifted *= qq;
                                 R[n].sub_scaled(shifted, cc);
                             }
+#endif
                         continue;
                     }
                 }
@@ -1020,6 +1263,9 @@ void omega(scheme& X)
                         std::cout << "> ";
                         counter = 2;
                     }
+#if defined(TARV_FIELD_Q)
+                    R[l] *= K(mpq_class(1, dR));  // the values, not the numerators
+#endif
                     std::cout << R[l] << "\n";
                 }
                 break;
@@ -1056,7 +1302,7 @@ void omega(scheme& X)
         // then Sc(k, i) := 0.
         corner_sum::flat row_r = S_flat[r];
         sum.drop_column(row_r, i);
-        for (K& c : row_r.coef) c *= minus_cc;
+        for (K& c : row_r.coef.change()) c *= minus_cc;
         for (int k = 0; k < number; ++k) {
             if (k == r || e[k] == -1) continue;
             const corner_sum::flat& row_k = S_flat[k];

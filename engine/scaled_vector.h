@@ -17,6 +17,48 @@
 #include <vector>
 
 #include "engine/flagged_blocks.h"
+#include "fields/field.h"
+
+// D := the least common multiple of the denominators of x[0 .. len-1].
+inline void common_denominator(const K* x, std::size_t len, mpz_class& D)
+{
+    D = 1;
+    for (std::size_t e = 0; e < len; ++e) mpz_lcm(D.get_mpz_t(), D.get_mpz_t(), x[e].v.get_den_mpz_t());
+}
+
+// out := x * D, an integer when D is a multiple of x's denominator.
+inline void numerator_over(const K& x, const mpz_class& D, mpz_class& out)
+{
+    mpz_divexact(out.get_mpz_t(), D.get_mpz_t(), x.v.get_den_mpz_t());
+    out *= x.v.get_num();
+}
+
+// n / d as a rational in lowest terms.
+inline void set_quotient(K& out, const mpz_class& n, const mpz_class& d)
+{
+    out.v.get_num() = n;
+    out.v.get_den() = d;
+    out.v.canonicalize();
+}
+
+// Numerators over a common denominator d are left unreduced while they are
+// summed; the common factor of d and all of them is removed once d has
+// grown past twice its size after the last removal (removed_at, in bits).
+// each(f) calls f on every numerator.
+template <class Each>
+void remove_content_when_grown(mpz_class& d, std::size_t& removed_at, Each each)
+{
+    if (mpz_sizeinbase(d.get_mpz_t(), 2) <= 2 * removed_at + 64) return;
+    mpz_class g = d;
+    each([&](mpz_class& x) {
+        if (g != 1) mpz_gcd(g.get_mpz_t(), g.get_mpz_t(), x.get_mpz_t());
+    });
+    if (g != 1) {
+        each([&](mpz_class& x) { mpz_divexact(x.get_mpz_t(), x.get_mpz_t(), g.get_mpz_t()); });
+        mpz_divexact(d.get_mpz_t(), d.get_mpz_t(), g.get_mpz_t());
+    }
+    removed_at = mpz_sizeinbase(d.get_mpz_t(), 2);
+}
 
 class scaled_vector {
 public:
@@ -65,10 +107,6 @@ public:
         for_each_nonzero([&](mpz_class& x) {
             if (g != 1) mpz_gcd(g.get_mpz_t(), g.get_mpz_t(), x.get_mpz_t());
         });
-    }
-    void divide_exactly(const mpz_class& g)
-    {
-        for_each_nonzero([&](mpz_class& x) { mpz_divexact(x.get_mpz_t(), x.get_mpz_t(), g.get_mpz_t()); });
     }
     // put(position, numerator) for the non-zero entries, in order; the vector
     // is zero afterwards.

@@ -417,24 +417,11 @@ class scaled_reducer {
 public:
     scaled_reducer(std::size_t spanT, std::size_t spanB) : tmp_(spanT), brow_(spanB) {}
 
-    // D := the least common multiple of the denominators of x[0 .. len-1].
-    static void common_denominator(const K* x, int len, mpz_class& D)
-    {
-        D = 1;
-        for (int e = 0; e < len; ++e) mpz_lcm(D.get_mpz_t(), D.get_mpz_t(), x[e].v.get_den_mpz_t());
-    }
-    // out := x * D, an integer when D is a multiple of x's denominator.
-    static void numerator_over(const K& x, const mpz_class& D, mpz_class& out)
-    {
-        mpz_divexact(out.get_mpz_t(), D.get_mpz_t(), x.v.get_den_mpz_t());
-        out *= x.v.get_num();
-    }
-
     int first_nonzero(int p) { return tmp_.first_nonzero(p); }
     // tmp := the len rationals x at positions pos; brow is zero.
     void load(const int* pos, const K* x, int len)
     {
-        common_denominator(x, len, d_);
+        common_denominator(x, static_cast<std::size_t>(len), d_);
         for (int e = 0; e < len; ++e) {
             numerator_over(x[e], d_, b_);
             tmp_.sub_mul(pos[e], b_, minus_one_);
@@ -482,10 +469,7 @@ public:
         for (std::size_t e = R.from; e < R.mid; ++e) {
             pos.push_back(kept_pos_[e]);
             coef.emplace_back();
-            mpq_class& c = coef.back().v;
-            c.get_num() = kept_num_[e];
-            c.get_den() = kept_den_[g];
-            c.canonicalize();
+            set_quotient(coef.back(), kept_num_[e], kept_den_[g]);
         }
     }
     std::size_t held() const { return kept_pos_.size(); }
@@ -510,16 +494,10 @@ protected:
     }
     void remove_content_when_grown()
     {
-        if (bits(d_) <= 2 * removed_at_ + 64) return;
-        g_ = d_;
-        tmp_.gcd_into(g_);
-        brow_.gcd_into(g_);
-        if (g_ != 1) {
-            tmp_.divide_exactly(g_);
-            brow_.divide_exactly(g_);
-            mpz_divexact(d_.get_mpz_t(), d_.get_mpz_t(), g_.get_mpz_t());
-        }
-        removed_at_ = bits(d_);
+        ::remove_content_when_grown(d_, removed_at_, [&](auto f) {
+            tmp_.for_each_nonzero(f);
+            brow_.for_each_nonzero(f);
+        });
     }
 
     scaled_vector tmp_, brow_;
@@ -540,7 +518,7 @@ public:
         : scaled_reducer(spanT, spanB), A_(A), shifted_(shifted), num_(A.coef.size()), den_(A.rows())
     {
         for (int k = 0; k < A.rows(); ++k) {
-            common_denominator(A.coef.data() + A.start[k], A.start[k + 1] - A.start[k], den_[k]);
+            common_denominator(A.coef.data() + A.start[k], static_cast<std::size_t>(A.start[k + 1] - A.start[k]), den_[k]);
             for (int e = A.start[k]; e < A.start[k + 1]; ++e) numerator_over(A.coef[e], den_[k], num_[e]);
         }
     }
