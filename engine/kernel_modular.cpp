@@ -1,5 +1,7 @@
 #include "engine/kernel_modular.h"
 
+#include "engine/matrix.h"
+
 #if !defined(TARV_FIELD_Q)
 
 int solve_modular(const matrix&, int*, std::vector<std::vector<K>>&)
@@ -174,3 +176,20 @@ int solve_modular(const matrix& m, int* c, std::vector<std::vector<K>>& free)
 }
 
 #endif
+
+int reduced_kernel(matrix& m, std::vector<int>& c, std::vector<std::vector<K>>& free)
+{
+    const int cols = m.cols, rows = m.rows;
+    for (int j = 0; j < cols; ++j) c[j] = j;
+    const int e = solve_modular(m, c.data(), free);
+    if (e >= 0) return e;
+    for (int j = 0; j < cols; ++j) c[j] = j;
+    std::vector<int> r(rows > 0 ? rows : 1);
+    for (int j = 0; j < rows; ++j) r[j] = j;
+    const int d = m.solve(c.data(), r.data());
+    const int q = cols - d;
+    free.assign(static_cast<size_t>(d), std::vector<K>(static_cast<size_t>(q)));
+    for (int k = q; k < cols; ++k)
+        for (int l = 0; l < q; ++l) free[k - q][l] = m.a[r[l]][c[k]];
+    return d;
+}

@@ -29,3 +29,10 @@ class matrix;
 // k = q..cols-1) the entry of pivot row l in column c[k] after solve; m is
 // not changed.  -1 when the field is not Q or nothing was proved.
 int solve_modular(const matrix& m, int* c, std::vector<std::vector<K>>& free);
+
+// The kernel of m as matrix::solve leaves it: its dimension e, the column
+// order c and, for each free position k, free[k - q][l] = the entry of pivot
+// row l in column c[k].  Over Q from primes when that is proved (rational
+// elimination of large entries is slow), by solve otherwise (m is then
+// changed).  c has cols entries.
+int reduced_kernel(matrix& m, std::vector<int>& c, std::vector<std::vector<K>>& free);

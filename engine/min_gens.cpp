@@ -9,6 +9,7 @@
 #include "engine/globals.h"
 #include "engine/ideal.h"
 #include "engine/interrupt.h"
+#include "engine/kernel_modular.h"
 #include "engine/matrix.h"
 #include "engine/monom.h"
 #include "engine/polynomial.h"
@@ -141,10 +142,10 @@ void min_Ix(scheme& X)
     }
 
     relations.finish();
-    std::vector<int> c(ng), r(no > 0 ? no : 1);
-    for (int j = 0; j < ng; ++j) c[j] = j;
-    for (int p = 0; p < no; ++p) r[p] = p;
-    const int e = R.solve(c.data(), r.data());
+    // Only the column order is used: over Q it comes from primes, proved.
+    std::vector<int> c(ng);
+    std::vector<std::vector<K>> unused;
+    const int e = reduced_kernel(R, c, unused);
 
     // The free columns c[ng-e .. ng-1] are the minimal generators; take them
     // by increasing degree, the first of the smallest degree each time.

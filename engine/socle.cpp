@@ -34,32 +34,6 @@ int socle_corner(const scheme& X, int deg, int first, int n1)
     return -1;
 }
 
-namespace {
-
-// The kernel of m as solve leaves it: its dimension e, the column order c
-// and, for each free position k, free[k - q][l] = the entry of pivot row l
-// in column c[k].  Over Q from primes when that is proved (the entries of
-// m are products of canonical forms, far too large for rational
-// elimination), by solve otherwise.
-int reduced_kernel(matrix& m, std::vector<int>& c, std::vector<std::vector<K>>& free)
-{
-    const int cols = m.cols, rows = m.rows;
-    for (int j = 0; j < cols; ++j) c[j] = j;
-    const int e = solve_modular(m, c.data(), free);
-    if (e >= 0) return e;
-    for (int j = 0; j < cols; ++j) c[j] = j;
-    std::vector<int> r(rows > 0 ? rows : 1);
-    for (int j = 0; j < rows; ++j) r[j] = j;
-    const int d = m.solve(c.data(), r.data());
-    const int q = cols - d;
-    free.assign(static_cast<size_t>(d), std::vector<K>(static_cast<size_t>(q)));
-    for (int k = q; k < cols; ++k)
-        for (int l = 0; l < q; ++l) free[k - q][l] = m.a[r[l]][c[k]];
-    return d;
-}
-
-}  // namespace
-
 void socle(scheme& X)
 {
     need_groebner(X);
