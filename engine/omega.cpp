@@ -168,22 +168,41 @@ private:
     std::vector<typename Ops::acc> val_;
 };
 
-// The coefficients of a flat row (below), with, over Q, their integer form
-// over a common denominator, made at first use.  Every change of the
-// coefficients goes through this class, which forgets the integer form.
+// The coefficients of a flat row (below).  Over Q they may be held as integer
+// numerators over a common denominator, the form the sums work in, with
+// each rational value made only when it is read; the integer form of
+// rational values is made when first asked for.  Every change goes through
+// this class, which keeps the two forms consistent.
 class flat_coefs {
 public:
-    const std::vector<K>& values() const { return coef_; }
-    const K& operator[](size_t e) const { return coef_[e]; }
     size_t size() const { return coef_.size(); }
+#if defined(TARV_FIELD_Q)
+    const K& operator[](size_t e) const
+    {
+        // Values put in through change() are made; made_ may not cover them.
+        if (e < made_.size() && !made_[e]) {
+            set_quotient(coef_[e], num_[e], den_);
+            made_[e] = 1;
+        }
+        return coef_[e];
+    }
+    // Every value made, for a change of the values; the integer form is
+    // forgotten.
     std::vector<K>& change()
     {
-#if defined(TARV_FIELD_Q)
+        for (size_t e = 0; e < coef_.size(); ++e) (*this)[e];
+        made_.clear();
         den_ = 0;
-#endif
         return coef_;
     }
-#if defined(TARV_FIELD_Q)
+    // The values num[e] / den; num is taken.
+    void set_integers(std::vector<mpz_class>& num, const mpz_class& den)
+    {
+        std::swap(num_, num);
+        den_ = den;
+        coef_.resize(num_.size());
+        made_.assign(num_.size(), 0);
+    }
     // The numerators over den(), made when first asked for.
     const std::vector<mpz_class>& numerators() const
     {
@@ -199,13 +218,50 @@ public:
         numerators();
         return den_;
     }
+    // Keeps the entries e with keep(e), in order.
+    template <class Keep>
+    void keep_if(Keep keep)
+    {
+        const bool integers = sgn(den_) != 0;
+        made_.resize(coef_.size(), 1);
+        size_t n = 0;
+        for (size_t e = 0; e < coef_.size(); ++e) {
+            if (!keep(e)) continue;
+            if (n != e) {
+                std::swap(coef_[n], coef_[e]);
+                made_[n] = made_[e];
+                if (integers) mpz_swap(num_[n].get_mpz_t(), num_[e].get_mpz_t());
+            }
+            ++n;
+        }
+        coef_.resize(n);
+        made_.resize(n);
+        if (integers) num_.resize(n);
+    }
+#else
+    const K& operator[](size_t e) const { return coef_[e]; }
+    const std::vector<K>& values() const { return coef_; }
+    std::vector<K>& change() { return coef_; }
+    template <class Keep>
+    void keep_if(Keep keep)
+    {
+        size_t n = 0;
+        for (size_t e = 0; e < coef_.size(); ++e)
+            if (keep(e)) coef_[n++] = coef_[e];
+        coef_.resize(n);
+    }
 #endif
 
 private:
-    std::vector<K> coef_;
 #if defined(TARV_FIELD_Q)
+    mutable std::vector<K> coef_;
+    // made_[e] == 0: coef_[e] is not made yet (only with the integer form
+    // held); entries past its end are made.
+    mutable std::vector<char> made_;
     mutable std::vector<mpz_class> num_;
-    mutable mpz_class den_ = 0;  // 0: the integer form is not made
+    mutable mpz_class den_ = 0;  // 0: the integer form is not held
+#else
+    std::vector<K> coef_;
 #endif
 };
 
@@ -245,6 +301,14 @@ public:
         return x;
     }
     void reset(int t) { num_[t] = 0; }
+    // out := the sums in the slots touched, in that order; the slots are
+    // left unspecified.
+    void store(flat_coefs& out, const std::vector<int>& touched)
+    {
+        std::vector<mpz_class> num(touched.size());
+        for (size_t b = 0; b < touched.size(); ++b) mpz_swap(num[b].get_mpz_t(), num_[touched[b]].get_mpz_t());
+        out.set_integers(num, d_);
+    }
     // Every slot is zero again.
     void emptied()
     {
@@ -362,6 +426,12 @@ public:
     bool nonzero(int t) { return a_.nonzero(val_[t]); }
     K value(int t) const { return a_.value(val_[t]); }
     void reset(int t) { val_[t] = arith::acc(0); }
+    void store(flat_coefs& out, const std::vector<int>& touched) const
+    {
+        std::vector<K>& coef = out.change();
+        coef.resize(touched.size());
+        for (size_t b = 0; b < touched.size(); ++b) coef[b] = value(touched[b]);
+    }
     void emptied() {}
 
 private:
@@ -438,7 +508,6 @@ public:
             if (slot_col_[x] != slot_col_[y]) return slot_col_[x] < slot_col_[y];
             return monom_ordering_lt(mono_[slot_id_[y]], mono_[slot_id_[x]]) != 0;
         });
-        if (out) copy_touched(*out);
         int j = 0;
         for (int k = 0; k < q_; ++k) {
             int end = j;
@@ -453,9 +522,10 @@ public:
                 const int t = touched_[j];
                 E.term[b] = with_h(mono_[slot_id_[t]], hx_[t]);
                 E.coef[b] = sums_.value(t);
-                sums_.reset(t);
             }
         }
+        if (out) copy_touched(*out);
+        for (int t : touched_) sums_.reset(t);
         touched_.clear();
         sums_.emptied();
     }
@@ -507,17 +577,16 @@ public:
     // r without its terms in column k.
     void drop_column(flat& r, int k) const
     {
-        std::vector<K>& coef = r.coef.change();
+        auto keep = [&](size_t e) { return slot_col_[r.slot[e]] != k; };
+        r.coef.keep_if(keep);
         size_t n = 0;
         for (size_t e = 0; e < r.slot.size(); ++e) {
-            if (slot_col_[r.slot[e]] == k) continue;
+            if (!keep(e)) continue;
             r.slot[n] = r.slot[e];
-            coef[n] = coef[e];
             r.h[n] = r.h[e];
             ++n;
         }
         r.slot.resize(n);
-        coef.resize(n);
         r.h.resize(n);
     }
 
@@ -535,18 +604,15 @@ private:
         touched_.resize(n);
         return n;
     }
-    // The touched slots with their sums, in their order, as a flat row.
-    void copy_touched(flat& out) const
+    // The touched slots with their sums, in their order, as a flat row; the
+    // sums are left unspecified.
+    void copy_touched(flat& out)
     {
         const size_t n = touched_.size();
         out.slot.assign(touched_.begin(), touched_.end());
-        std::vector<K>& coef = out.coef.change();
-        coef.resize(n);
+        sums_.store(out.coef, touched_);
         out.h.resize(n);
-        for (size_t b = 0; b < n; ++b) {
-            coef[b] = sums_.value(touched_[b]);
-            out.h[b] = hx_[touched_[b]];
-        }
+        for (size_t b = 0; b < n; ++b) out.h[b] = hx_[touched_[b]];
     }
 
     // The index of the affine part of m; a new one when unseen.
