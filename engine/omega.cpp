@@ -1288,7 +1288,9 @@ void omega(scheme& X)
                     if (lp >= 0) {
 #if defined(TARV_FIELD_Q)
                         if (room) {
-                            T.a[tr[g]][lp] -= K(mpq_class(R[ee].coef[0].v.get_num(), dR)) / Sc(lp, ee).coef[0];
+                            K lc;  // the value of R's leading coefficient, in lowest terms
+                            set_quotient(lc, R[ee].coef[0].v.get_num(), dR);
+                            T.a[tr[g]][lp] -= lc / Sc(lp, ee).coef[0];
                             flag = true;
                         }
                         lead.reduce(R, dR, dR_removed_at, lp, ee, monom(), [&](int n) { return !is_prj(Sc(lp, n)); });
