@@ -52,7 +52,8 @@ public:
         }
         pending_primes.push_back(p);
         pending.push_back(r);
-        if (pending.size() < group) return false;
+        const bool try_due = !candidate && used + int(pending.size()) >= next_try;
+        if (pending.size() % group != 0 || (pending.size() < max_pending && !try_due)) return false;
         flush();
         if (!candidate && used >= next_try) {
             if (reconstruct()) {
@@ -84,8 +85,10 @@ public:
 
 private:
     // Residues are taken into M in groups of two primes, whose product
-    // (below 2^62) fits one machine word.
-    static constexpr size_t group = 2;
+    // (below 2^62) fits one machine word; up to max_pending primes wait, so
+    // that one pass of the threads takes several groups.
+    static constexpr size_t group = 2, max_pending = 16;
+    size_t capacity_bits = 0;  // allocated in every entry of x
 
     std::vector<int> lengths, order;
     int confirmations;
@@ -99,6 +102,10 @@ private:
     std::vector<uint32_t> pending_primes;
     std::vector<std::vector<uint32_t>> pending;
 
+    // Entries per thread in a pass over all entries, each costing a pass
+    // over the limbs of M.
+    size_t work_per_thread() const { return std::max<size_t>(64, (size_t(1) << 16) / (mpz_size(M.get_mpz_t()) + 1)); }
+
     static uint64_t mul_mod(uint64_t a, uint64_t b, uint64_t m)
     {
         return static_cast<uint64_t>(static_cast<unsigned __int128>(a) * b % m);
@@ -106,35 +113,57 @@ private:
 
     static uint64_t inverse_mod64(uint64_t a, uint64_t m) { return inverse_by_euclid<__int128>(a, m); }
 
-    // Chinese remaindering (Garner): first the pending primes among
+    // Chinese remaindering (Garner): in each group, first its primes among
     // themselves in machine words, then one step on the big numbers.
     void flush()
     {
-        const size_t k = pending.size();
-        uint64_t m = 1;
-        std::vector<uint64_t> inv(k);  // (p_0 ... p_(i-1))^-1 modulo p_i
-        for (size_t i = 0; i < k; ++i) {
-            inv[i] = wide_prime_rows(pending_primes[i]).inverse(static_cast<uint32_t>(m % pending_primes[i]));
-            m *= pending_primes[i];
+        struct step {
+            size_t begin, end;  // the group's pending primes
+            uint64_t m, invM;   // their product; M^-1 modulo m
+            std::vector<uint64_t> inv;  // (p_begin ... p_(i-1))^-1 modulo p_i
+            mpz_class M;        // the modulus before the step
+        };
+        std::vector<step> steps;
+        for (size_t b = 0; b < pending.size(); b += group) {
+            step g;
+            g.begin = b;
+            g.end = std::min(pending.size(), b + group);
+            g.m = 1;
+            for (size_t i = g.begin; i < g.end; ++i) {
+                g.inv.push_back(wide_prime_rows(pending_primes[i]).inverse(static_cast<uint32_t>(g.m % pending_primes[i])));
+                g.m *= pending_primes[i];
+            }
+            g.invM = inverse_mod64(mpz_fdiv_ui(M.get_mpz_t(), g.m), g.m);
+            g.M = M;
+            M *= mpz_class(static_cast<unsigned long>(g.m));
+            steps.push_back(std::move(g));
         }
-        const uint64_t invM = inverse_mod64(mpz_fdiv_ui(M.get_mpz_t(), m), m);
-        // The entries are independent: shared between the cores.
-        parallel_ranges(x.size(), 4096, [&](size_t first, size_t last) {
-            for (size_t e = first; e < last; ++e) {
-                uint64_t R = 0, mm = 1;
-                for (size_t i = 0; i < k; ++i) {
-                    const uint64_t p = pending_primes[i];
-                    uint64_t t = (pending[i][e] + p - R % p) % p * inv[i] % p;
-                    R += mm * t;
-                    mm *= p;
+        // Room for the entries' growth, so that each step does not
+        // reallocate every entry.
+        const size_t bits = mpz_sizeinbase(M.get_mpz_t(), 2) + 64;
+        if (bits > capacity_bits) {
+            capacity_bits = bits + bits / 4 + 256;
+            for (mpz_class& e : x) mpz_realloc2(e.get_mpz_t(), capacity_bits);
+        }
+        // The entries are independent: shared between the cores once an
+        // entry's work (a pass over M per step) pays for a thread.
+        parallel_ranges(x.size(), work_per_thread() / steps.size() + 1, [&](size_t first, size_t last) {
+            for (const step& g : steps) {
+                for (size_t e = first; e < last; ++e) {
+                    uint64_t R = 0, mm = 1;
+                    for (size_t i = g.begin; i < g.end; ++i) {
+                        const uint64_t p = pending_primes[i];
+                        uint64_t t = (pending[i][e] + p - R % p) % p * g.inv[i - g.begin] % p;
+                        R += mm * t;
+                        mm *= p;
+                    }
+                    uint64_t xm = mpz_fdiv_ui(x[e].get_mpz_t(), g.m);
+                    uint64_t t = mul_mod((R + g.m - xm) % g.m, g.invM, g.m);
+                    if (t != 0) mpz_addmul_ui(x[e].get_mpz_t(), g.M.get_mpz_t(), t);
                 }
-                uint64_t xm = mpz_fdiv_ui(x[e].get_mpz_t(), m);
-                uint64_t t = mul_mod((R + m - xm) % m, invM, m);
-                if (t != 0) mpz_addmul_ui(x[e].get_mpz_t(), M.get_mpz_t(), t);
             }
         });
-        M *= mpz_class(static_cast<unsigned long>(m));
-        used += static_cast<int>(k);
+        used += static_cast<int>(pending.size());
         pending.clear();
         pending_primes.clear();
     }
@@ -142,7 +171,7 @@ private:
     bool matches(uint32_t p, const std::vector<uint32_t>& r) const
     {
         std::atomic<bool> differ{false};
-        parallel_ranges(values.size(), 4096, [&](size_t first, size_t last) {
+        parallel_ranges(values.size(), work_per_thread(), [&](size_t first, size_t last) {
             for (size_t i = first; i < last && !differ.load(std::memory_order_relaxed); ++i) {
                 uint64_t num = mpz_fdiv_ui(values[i].get_num_mpz_t(), p);
                 uint64_t den = mpz_fdiv_ui(values[i].get_den_mpz_t(), p);

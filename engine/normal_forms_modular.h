@@ -34,3 +34,14 @@ struct normal_form {
 // proj - 1 exponents are read, so a homogenizing exponent does no harm).  False, with forms unspecified, when the field is
 // not Q or the primes ran out.  Needs the order ideal O of X.
 bool normal_forms_modular(const scheme& X, const std::vector<monom>& ts, std::vector<normal_form>& forms);
+
+// coefs[i][j] := the coefficient of O[rs[j]] in the normal form of ts[i],
+// for monomials ts of degree at most that of the last element of O.  The
+// coefficient of O[r] in the normal form of any f is row r of W^-1 applied
+// to the values of f at the points; those rows alone are computed modulo
+// primes, lifted and proved (W' y = e_r exactly, by the bound above), and
+// the coefficients are then exact sums.  So few coefficients of many forms
+// cost far less than the whole forms.  False, with coefs unspecified, when
+// the field is not Q, a degree is too high or the primes ran out.
+bool normal_form_coefficients(const scheme& X, const std::vector<int>& rs, const std::vector<monom>& ts,
+                              std::vector<std::vector<K>>& coefs);

@@ -62,6 +62,58 @@ void expect_normal_forms(const points& pts)
     delete X;
 }
 
+// The coefficients at chosen elements of O, computed alone, must be those
+// of the whole normal forms (checked above against the points).
+void expect_coefficients_of_forms(const points& pts)
+{
+    scheme* X = make_scheme(pts);
+    bu_mo(*X);
+    const int E = X->O[X->s - 1].tot_deg();
+    std::vector<monom> ts;
+    for (const monom& t : outside_O(*X))
+        if (t.tot_deg() <= E) ts.push_back(t);
+    for (int k = 0; k < X->s; k += 2) ts.push_back(X->O[k]);
+    // Every other element of O, from the top down, and the last one.
+    std::vector<int> rs;
+    for (int r = X->s - 1; r >= 0; r -= 2) rs.push_back(r);
+    std::vector<normal_form> forms;
+    std::vector<std::vector<K>> coefs;
+    ASSERT_TRUE(normal_forms_modular(*X, ts, forms));
+    ASSERT_TRUE(normal_form_coefficients(*X, rs, ts, coefs));
+    ASSERT_EQ(coefs.size(), ts.size());
+    for (size_t i = 0; i < ts.size(); ++i) {
+        ASSERT_EQ(coefs[i].size(), rs.size());
+        for (size_t j = 0; j < rs.size(); ++j) {
+            K expected = 0;
+            for (size_t b = 0; b < forms[i].at.size(); ++b)
+                if (forms[i].at[b] == rs[j]) expected = forms[i].coef[b];
+            EXPECT_EQ(coefs[i][j], expected) << "monomial " << i << ", element " << rs[j];
+        }
+    }
+    // A monomial above the top degree of O is refused.
+    monom high = X->O[X->s - 1];
+    ++high.exp[0];
+    EXPECT_FALSE(normal_form_coefficients(*X, rs, {high}, coefs));
+    delete X;
+}
+
+TEST_F(NormalFormsModularTest, CoefficientsAtChosenElementsAreThoseOfTheForms)
+{
+    for (int n : {2, 3}) {
+        use(n);
+        for (int s : {1, 7, 22}) {
+            SCOPED_TRACE(s);
+            points pts = uniform_points(s, -30, 30, 5 * s + n);
+            for (size_t i = 0; i < pts.size(); i += 3) pts[i][n - 1] /= mpq_class(int(i) + 2);
+            expect_coefficients_of_forms(pts);
+        }
+    }
+    use(2);
+    const std::vector<uint32_t>& primes = modular_primes();
+    const mpq_class p0(primes[0]), p1(primes[1]);
+    expect_coefficients_of_forms({{0, 0}, {p0, 0}, {0, 1}, {0, 1 + p1}, {mpq_class(1) / primes[2], 5}, {2, 3}});
+}
+
 TEST_F(NormalFormsModularTest, FormsTakeTheValuesOfTheirMonomials)
 {
     for (int n : {2, 3}) {
