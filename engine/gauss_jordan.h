@@ -6,12 +6,25 @@
 //   is_zero(x), is_one(x);
 //   divisor(x) -> D, divide(x, D): x := x / the pivot x was made from;
 //   sub_mul(x, y, f): x := x - y * f;  set(x, v): x := v (v = 0 or 1).
+// Ops that keep whole rows in a form of their own (integers over a row
+// denominator) declare row_ops and offer instead, on rows as stored:
+//   make_monic(row, col): the row's entry in column col becomes 1;
+//   eliminate(row, pivot_row, col): row := row - row[col] * pivot_row,
+//     pivot_row being 1 at col.
+// The elimination only ever combines rows that are 0 where the result must
+// keep its values, so the whole-row steps give the entrywise results.
 // step(i) is called at the top of every step, column(pivot) for every
 // column examined (true: it is a pivot column).
 #pragma once
 
 #include <algorithm>
+#include <type_traits>
 #include <utility>
+
+template <class Ops, class = void>
+struct gauss_jordan_row_ops : std::false_type {};
+template <class Ops>
+struct gauss_jordan_row_ops<Ops, std::void_t<decltype(Ops::row_ops)>> : std::true_type {};
 
 template <class At, class Ops, class Step, class Column>
 int gauss_jordan(int rows, int cols, int* c, int* r, At at, const Ops& ops, Step step, Column column)
@@ -37,17 +50,23 @@ int gauss_jordan(int rows, int cols, int* c, int* r, At at, const Ops& ops, Step
         }
         column(true);
         if (--d == 0) return 0;  // every column is a pivot column
-        // A row already reduced has pivot 1: dividing by it changes nothing.
-        if (!ops.is_one(at(i, i))) {
-            const auto pivot = ops.divisor(at(i, i));
-            for (int j = i + 1; j < cols; ++j) ops.divide(at(i, j), pivot);
-            ops.set(at(i, i), 1);
-        }
-        for (int k = i + 1; k < rows; ++k) {
-            if (ops.is_zero(at(k, i))) continue;
-            const auto f = at(k, i);
-            for (int j = i + 1; j < cols; ++j) ops.sub_mul(at(k, j), at(i, j), f);
-            ops.set(at(k, i), 0);
+        if constexpr (gauss_jordan_row_ops<Ops>::value) {
+            ops.make_monic(r[i], c[i]);
+            for (int k = i + 1; k < rows; ++k)
+                if (!ops.is_zero(at(k, i))) ops.eliminate(r[k], r[i], c[i]);
+        } else {
+            // A row already reduced has pivot 1: dividing by it changes nothing.
+            if (!ops.is_one(at(i, i))) {
+                const auto pivot = ops.divisor(at(i, i));
+                for (int j = i + 1; j < cols; ++j) ops.divide(at(i, j), pivot);
+                ops.set(at(i, i), 1);
+            }
+            for (int k = i + 1; k < rows; ++k) {
+                if (ops.is_zero(at(k, i))) continue;
+                const auto f = at(k, i);
+                for (int j = i + 1; j < cols; ++j) ops.sub_mul(at(k, j), at(i, j), f);
+                ops.set(at(k, i), 0);
+            }
         }
         ++i;
     }
@@ -56,8 +75,12 @@ int gauss_jordan(int rows, int cols, int* c, int* r, At at, const Ops& ops, Step
     for (int p = q - 2; p >= 0; --p) {
         for (int j = p + 1; j < q; ++j) {
             if (ops.is_zero(at(p, j))) continue;
-            for (int k = q; k < cols; ++k) ops.sub_mul(at(p, k), at(j, k), at(p, j));
-            ops.set(at(p, j), 0);
+            if constexpr (gauss_jordan_row_ops<Ops>::value) {
+                ops.eliminate(r[p], r[j], c[j]);
+            } else {
+                for (int k = q; k < cols; ++k) ops.sub_mul(at(p, k), at(j, k), at(p, j));
+                ops.set(at(p, j), 0);
+            }
         }
     }
     return d;

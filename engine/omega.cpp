@@ -19,6 +19,7 @@
 #include "engine/normal_forms_modular.h"
 #include "engine/polynomial.h"
 #include "engine/progress.h"
+#include "engine/relation_matrix.h"
 #include "engine/scaled_vector.h"
 #include "engine/scheme.h"
 
@@ -1175,7 +1176,7 @@ void omega(scheme& X)
         long r = std::count(e.begin(), e.end(), i);
         number1 += r * (r - 1) / 2;
     }
-    matrix T(number, number);
+    relation_matrix T(number);
     std::vector<int> tc(number), tr(number);
     for (int i = 0; i < number; ++i) tc[i] = tr[i] = i;
     int g = 0;
@@ -1248,11 +1249,11 @@ void omega(scheme& X)
             bool flag = false;
             const bool room = g < number;  // a free row of T is left
             if (room && t == lti) {
-                T.a[tr[g]][i] = 1;
+                T.at(tr[g], i) = 1;
                 flag = true;
             }
             if (room && t == ltj) {
-                T.a[tr[g]][j] = sg > 0 ? -K(1) : K(1);
+                T.at(tr[g], j) = sg > 0 ? -K(1) : K(1);
                 flag = true;
             }
             // Reduce R to 0.  Each step removes the leading term at the
@@ -1290,7 +1291,7 @@ void omega(scheme& X)
                         if (room) {
                             K lc;  // the value of R's leading coefficient, in lowest terms
                             set_quotient(lc, R[ee].coef[0].v.get_num(), dR);
-                            T.a[tr[g]][lp] -= lc / Sc(lp, ee).coef[0];
+                            T.at(tr[g], lp) -= lc / Sc(lp, ee).coef[0];
                             flag = true;
                         }
                         lead.reduce(R, dR, dR_removed_at, lp, ee, monom(), [&](int n) { return !is_prj(Sc(lp, n)); });
@@ -1299,7 +1300,7 @@ void omega(scheme& X)
                         for (int n = 0; n < q; ++n)
                             if (!is_prj(Sc(lp, n))) R[n].sub_scaled(LfS(lp, n), cc);
                         if (room) {
-                            T.a[tr[g]][lp] -= cc;
+                            T.at(tr[g], lp) -= cc;
                             flag = true;
                         }
 #endif
