@@ -264,7 +264,7 @@ private:
     }
 
     // The rows are reconstructed independently, taken by the cores in
-    // turn; all must succeed.
+    // turn (a row of big numbers pays for a thread); all must succeed.
     bool reconstruct()
     {
         mpz_class bound = M / 2;
@@ -272,7 +272,7 @@ private:
         const mpz_class half = M / 2;
         std::atomic<size_t> next_row{0};
         std::atomic<bool> failed{false};
-        parallel_ranges(order.size(), 64, [&](size_t, size_t) {
+        parallel_ranges(order.size(), 1, [&](size_t, size_t) {
             mpz_class w[10];
             while (!failed.load(std::memory_order_relaxed)) {
                 const size_t k = next_row++;

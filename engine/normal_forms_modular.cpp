@@ -246,6 +246,21 @@ bool normal_forms_modular(const scheme& X, const std::vector<monom>& ts, std::ve
     const int s = X.s, nt = static_cast<int>(ts.size()), n = X.P->cols;
     forms.assign(size_t(nt), normal_form());
     if (nt == 0) return true;
+    // More forms than points: the whole inverse of W has fewer numbers to
+    // lift than the forms, and costs less modulo each prime.
+    if (nt > s) {
+        std::vector<int> rs(static_cast<size_t>(s));
+        for (int k = 0; k < s; ++k) rs[k] = s - 1 - k;
+        std::vector<std::vector<K>> coefs;
+        if (!normal_form_coefficients(X, rs, ts, coefs)) return false;
+        for (int i = 0; i < nt; ++i)
+            for (int j = 0; j < s; ++j) {
+                if (coefs[i][j] == 0) continue;
+                forms[i].at.push_back(rs[j]);
+                forms[i].coef.push_back(coefs[i][j]);
+            }
+        return true;
+    }
     int E = 0;
     for (int k = 0; k < s; ++k) E = std::max(E, X.O[k].tot_deg());
     std::vector<int> deg(static_cast<size_t>(nt));
@@ -283,10 +298,11 @@ bool normal_form_coefficients(const scheme& X, const std::vector<int>& rs, const
     const int s = X.s, m = static_cast<int>(rs.size()), nt = static_cast<int>(ts.size()), n = X.P->cols;
     coefs.assign(size_t(nt), std::vector<K>(size_t(m)));
     if (m == 0 || nt == 0) return true;
+    // E: the degree to which everything is made homogeneous, at least that
+    // of every element of O and of every monomial of ts.
     int E = 0;
     for (int k = 0; k < s; ++k) E = std::max(E, X.O[k].tot_deg());
-    for (const monom& t : ts)
-        if (t.tot_deg() > E) return false;
+    for (const monom& t : ts) E = std::max(E, t.tot_deg());
     const integer_points pts(X, n);
     const division_chain chain(X);
 
@@ -322,25 +338,28 @@ bool normal_form_coefficients(const scheme& X, const std::vector<int>& rs, const
             y[j][c] *= vals[c].get_num();
         }
     }
-    std::vector<mpz_class> value(static_cast<size_t>(s));
-    mpz_class sum;
-    for (int i = 0; i < nt; ++i) {
-        check_interrupt();
-        const monom& t = ts[i];
-        for (int c = 0; c < s; ++c) {
-            value[c] = 1;
-            for (int e = t.tot_deg(); e < E; ++e) value[c] *= pts.D[c];
-            for (int k = 0; k < n; ++k)
-                for (int e = 0; e < t.exp[k]; ++e) value[c] *= pts.a[size_t(k) * s + c];
+    // The monomials are independent: shared between the cores.
+    parallel_ranges(size_t(nt), 1, [&](size_t first, size_t last) {
+        std::vector<mpz_class> value(static_cast<size_t>(s));
+        mpz_class sum;
+        for (size_t i = first; i < last && !interrupt_requested; ++i) {
+            const monom& t = ts[i];
+            for (int c = 0; c < s; ++c) {
+                value[c] = 1;
+                for (int e = t.tot_deg(); e < E; ++e) value[c] *= pts.D[c];
+                for (int k = 0; k < n; ++k)
+                    for (int e = 0; e < t.exp[k]; ++e) value[c] *= pts.a[size_t(k) * s + c];
+            }
+            for (int j = 0; j < m; ++j) {
+                sum = 0;
+                for (int c = 0; c < s; ++c) mpz_addmul(sum.get_mpz_t(), y[j][c].get_mpz_t(), value[c].get_mpz_t());
+                mpq_class q(sum, Delta[j]);
+                q.canonicalize();
+                coefs[i][j] = Rational(q);
+            }
         }
-        for (int j = 0; j < m; ++j) {
-            sum = 0;
-            for (int c = 0; c < s; ++c) mpz_addmul(sum.get_mpz_t(), y[j][c].get_mpz_t(), value[c].get_mpz_t());
-            mpq_class q(sum, Delta[j]);
-            q.canonicalize();
-            coefs[i][j] = Rational(q);
-        }
-    }
+    });
+    check_interrupt();
     return true;
 }
 

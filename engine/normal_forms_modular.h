@@ -35,13 +35,15 @@ struct normal_form {
 // not Q or the primes ran out.  Needs the order ideal O of X.
 bool normal_forms_modular(const scheme& X, const std::vector<monom>& ts, std::vector<normal_form>& forms);
 
-// coefs[i][j] := the coefficient of O[rs[j]] in the normal form of ts[i],
-// for monomials ts of degree at most that of the last element of O.  The
-// coefficient of O[r] in the normal form of any f is row r of W^-1 applied
-// to the values of f at the points; those rows alone are computed modulo
-// primes, lifted and proved (W' y = e_r exactly, by the bound above), and
-// the coefficients are then exact sums.  So few coefficients of many forms
-// cost far less than the whole forms.  False, with coefs unspecified, when
-// the field is not Q, a degree is too high or the primes ran out.
+// coefs[i][j] := the coefficient of O[rs[j]] in the normal form of ts[i].
+// The coefficient of O[r] in the normal form of any f is row r of W^-1
+// applied to the values of f at the points; those rows alone are computed
+// modulo primes, lifted and proved (with the points and O made homogeneous
+// of one degree E, at least every degree met, W' y = e_r exactly by the
+// bound above), and the coefficients are then exact sums.  So few
+// coefficients of many forms cost far less than the whole forms, and many
+// whole forms less than lifting each (normal_forms_modular uses it when
+// there are more forms than points).  False, with coefs unspecified, when
+// the field is not Q or the primes ran out.
 bool normal_form_coefficients(const scheme& X, const std::vector<int>& rs, const std::vector<monom>& ts,
                               std::vector<std::vector<K>>& coefs);

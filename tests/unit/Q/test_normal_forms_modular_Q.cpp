@@ -36,11 +36,15 @@ std::vector<monom> outside_O(const scheme& X)
     return ts;
 }
 
-void expect_normal_forms(const points& pts)
+// With as many forms as ts_wanted (at most as many as points: each form
+// lifted; more: from the inverse of the values of O).
+void expect_normal_forms(const points& pts, size_t ts_wanted)
 {
     scheme* X = make_scheme(pts);
     bu_mo(*X);
-    const std::vector<monom> ts = outside_O(*X);
+    std::vector<monom> ts = outside_O(*X);
+    while (ts.size() < ts_wanted) ts.push_back(ts.back() * X->O[1 % X->s]);
+    ts.resize(ts_wanted);
     std::vector<normal_form> forms;
     ASSERT_TRUE(normal_forms_modular(*X, ts, forms));
     ASSERT_EQ(forms.size(), ts.size());
@@ -68,10 +72,8 @@ void expect_coefficients_of_forms(const points& pts)
 {
     scheme* X = make_scheme(pts);
     bu_mo(*X);
-    const int E = X->O[X->s - 1].tot_deg();
-    std::vector<monom> ts;
-    for (const monom& t : outside_O(*X))
-        if (t.tot_deg() <= E) ts.push_back(t);
+    // Monomials outside O, some above the degrees of O, and elements of O.
+    std::vector<monom> ts = outside_O(*X);
     for (int k = 0; k < X->s; k += 2) ts.push_back(X->O[k]);
     // Every other element of O, from the top down, and the last one.
     std::vector<int> rs;
@@ -90,10 +92,6 @@ void expect_coefficients_of_forms(const points& pts)
             EXPECT_EQ(coefs[i][j], expected) << "monomial " << i << ", element " << rs[j];
         }
     }
-    // A monomial above the top degree of O is refused.
-    monom high = X->O[X->s - 1];
-    ++high.exp[0];
-    EXPECT_FALSE(normal_form_coefficients(*X, rs, {high}, coefs));
     delete X;
 }
 
@@ -123,7 +121,8 @@ TEST_F(NormalFormsModularTest, FormsTakeTheValuesOfTheirMonomials)
             points pts = uniform_points(s, -40, 40, 7 * s + n);
             // Some coordinates with denominators.
             for (size_t i = 0; i < pts.size(); i += 2) pts[i][0] /= mpq_class(int(i) + 3);
-            expect_normal_forms(pts);
+            expect_normal_forms(pts, pts.size());
+            expect_normal_forms(pts, 2 * pts.size() + 3);
         }
     }
 }
@@ -135,7 +134,9 @@ TEST_F(NormalFormsModularTest, PrimesWherePointsMeetOrDenominatorsVanishAreSkipp
     const mpq_class p0(primes[0]), p1(primes[1]), p2(primes[2]);
     // Points 0 and 1 meet modulo p0, points 2 and 3 modulo p1; point 4 has
     // no image modulo p2.
-    expect_normal_forms({{0, 0}, {p0, 0}, {0, 1}, {0, 1 + p1}, {mpq_class(1) / p2, 5}, {2, 3}, {-1, 7}});
+    const points pts{{0, 0}, {p0, 0}, {0, 1}, {0, 1 + p1}, {mpq_class(1) / p2, 5}, {2, 3}, {-1, 7}};
+    expect_normal_forms(pts, 5);
+    expect_normal_forms(pts, 12);
 }
 
 }  // namespace
