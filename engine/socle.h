@@ -12,8 +12,10 @@ class scheme;
 int socle_corner(const scheme& X, int deg, int first, int n1);
 
 // Fills X.socle (once): the socle generators, each a combination of elements
-// of X.O of one degree, sorted by increasing leading monomial.  Runs bu_mo,
-// create_Lf_Ix and create_Can_Lf first where their results are absent.
+// of X.O of one degree, sorted by increasing leading monomial.  Runs bu_mo
+// first where it has not run; the canonical forms it needs come over Q from
+// primes, otherwise (or when the Groebner basis is already there) from
+// create_Lf_Ix and create_Can_Lf.
 void socle(scheme& X);
 
 // The number of socle generators (the type), from X.socle when it exists,
