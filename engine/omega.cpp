@@ -654,6 +654,9 @@ struct canonical_forms {
     const scheme& X;
     std::vector<monom> OO;
     std::vector<o_form> Can;
+    // The elements of O, increasing, over which coefficient is asked for
+    // (the corners): over Q the forms hold only their terms there.
+    std::vector<int> targets;
 
     // The position of t in OO, -1 when it is not there: a hash table of
     // positions with linear probing (a search in the ordering would call it
@@ -741,22 +744,26 @@ void canonical_forms::compute()
     if (!compute_modular()) compute_with<exact_rows>(false);
 }
 
-// The forms over Q are the normal forms of the affine monomials, computed
-// modulo primes and proved (engine/normal_forms_modular.h); the same
-// progress report is written.  False, after the phase line, when the
-// primes ran out.
+// The forms over Q are the normal forms of the affine monomials, of which
+// only the terms over the targets are computed, modulo primes and proved
+// (engine/normal_forms_modular.h); the same progress report is written.
+// False, after the phase line, when the primes ran out.
 bool canonical_forms::compute_modular()
 {
     const int o = static_cast<int>(OO.size());
     if (verbose) std::cerr << "calculating canonical forms ...\n";
-    std::vector<normal_form> forms;
-    if (!normal_forms_modular(X, OO, forms)) return false;
+    const std::vector<int> rs(targets.rbegin(), targets.rend());  // the terms of a form decrease
+    std::vector<std::vector<K>> coefs;
+    if (!normal_form_coefficients(X, rs, OO, coefs)) return false;
     Can.assign(o, o_form());
     for (int i = 0; i < o; ++i) {
         if (verbose) std::cerr << "[" << o - i << "]";
         Can[i].deg = OO[i].tot_deg();
-        Can[i].at = std::move(forms[i].at);
-        Can[i].coef = std::move(forms[i].coef);
+        for (size_t j = 0; j < rs.size(); ++j) {
+            if (coefs[i][j] == 0) continue;
+            Can[i].at.push_back(rs[j]);
+            Can[i].coef.push_back(std::move(coefs[i][j]));
+        }
     }
     if (verbose) std::cerr << "\n";
     std::cout << Line;
@@ -1038,7 +1045,7 @@ void omega(scheme& X)
             for (int j = 0; j < s; ++j) oo.insert(c.TT * O[j]);
 
     projective_scope raised;
-    canonical_forms cf{X, std::vector<monom>(oo.begin(), oo.end()), {}, {}, {}};
+    canonical_forms cf{X, std::vector<monom>(oo.begin(), oo.end()), {}, gr_socle, {}, {}};
     cf.index_positions();
     for (int k = 0; k < s; ++k) cf.o_pos.emplace(O[k], k);
     cf.compute();
