@@ -42,6 +42,22 @@ struct projective_scope {
     projective_scope& operator=(const projective_scope&) = delete;
 };
 
+// The Groebner basis of X, computed in the affine variables also from
+// within a projective_scope.
+void need_groebner_affine(scheme& X)
+{
+    if (X.groebner) return;
+    const int saved = dim;
+    dim = proj - 1;
+    try {
+        need_groebner(X);
+    } catch (...) {
+        dim = saved;
+        throw;
+    }
+    dim = saved;
+}
+
 int h_exp(const monom& m)
 {
     return m.exp[proj - 1];
@@ -651,7 +667,7 @@ private:
 
 // The needed monomials OO in increasing order with their canonical forms.
 struct canonical_forms {
-    const scheme& X;
+    scheme& X;  // its Groebner basis is computed where a form needs it
     std::vector<monom> OO;
     std::vector<o_form> Can;
     // The elements of O, increasing, over which coefficient is asked for
@@ -711,7 +727,10 @@ struct canonical_forms {
     {
         const int p = position(t);
         o_form extra;  // a form outside OO
-        if (p < 0) extra = to_form(canonical_form(X, t), t.tot_deg());
+        if (p < 0) {
+            need_groebner_affine(X);
+            extra = to_form(canonical_form(X, t), t.tot_deg());
+        }
         const o_form& C = p < 0 ? extra : Can[p];
         auto it = std::lower_bound(C.at.begin(), C.at.end(), k, std::greater<int>());
         if (it == C.at.end() || *it != k) return false;
@@ -731,17 +750,18 @@ struct canonical_forms {
 template <class F>
 void canonical_forms::compute()
 {
+    // Over Q the forms come from primes, without the Groebner basis; the
+    // recursion over the other fields (and when the primes ran out) starts
+    // from the basis elements.
+    if (modular_field && compute_modular()) return;
+    need_groebner_affine(X);
     if constexpr (small_prime_field<F>::value) {
         if (small_prime_field<F>::modulus() < (1u << 15)) {
             compute_with<lazy_rows<F>>();
             return;
         }
     }
-    if (!modular_field) {
-        compute_with<exact_rows>();
-        return;
-    }
-    if (!compute_modular()) compute_with<exact_rows>(false);
+    compute_with<exact_rows>(!modular_field);
 }
 
 // The forms over Q are the normal forms of the affine monomials, of which
@@ -996,7 +1016,7 @@ polynomial canonical_form(const scheme& X, const monom& t)
 
 void omega(scheme& X)
 {
-    need_groebner(X);
+    if (X.delta == 0) bu_mo(X);
     const int s = X.s;
     const monom* O = X.O;
 

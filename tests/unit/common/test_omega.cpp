@@ -209,6 +209,7 @@ void expect_minimal_presentation(scheme& X, const std::string& what)
 {
     SCOPED_TRACE(what);
     ASSERT_GT(X.no_of_pr, 0);
+    need_groebner(X);  // for the normal forms of the checks (omega over Q does without)
     presentation P(X);
     ASSERT_EQ(static_cast<int>(P.cdeg.size()), X.A_d_cols);
     // Homogeneous entries: degree = column degree - generator degree.
