@@ -2,11 +2,6 @@
 
 #if !defined(TARV_FIELD_Q)
 
-bool normal_forms_modular(const scheme&, const std::vector<monom>&, std::vector<normal_form>&)
-{
-    return false;
-}
-
 bool normal_form_coefficients(const scheme&, const std::vector<int>&, const std::vector<monom>&,
                               std::vector<std::vector<K>>&)
 {
@@ -28,19 +23,10 @@ bool normal_form_coefficients(const scheme&, const std::vector<int>&, const std:
 #include "engine/lifter.h"
 #include "engine/matrix.h"
 #include "engine/parallel.h"
+#include "engine/scaled_vector.h"
 #include "engine/scheme.h"
 
 namespace {
-
-// The value of the affine monomial m at point c modulo p (coordinates as
-// reduce_points gives them).
-uint32_t value_at(const monom& m, int n, const std::vector<uint32_t>& coord, int s, int c, uint32_t p)
-{
-    uint64_t v = 1;
-    for (int k = 0; k < n; ++k)
-        for (int e = 0; e < m.exp[k]; ++e) v = v * coord[size_t(k) * s + c] % p;
-    return static_cast<uint32_t>(v);
-}
 
 // O[k] = O[parent[k]] * x_var[k] for k > 0 (O is closed under division),
 // so the values of O at the points take one product each.
@@ -60,10 +46,10 @@ struct division_chain {
         }
     }
 
-    // values[k * s + c] := O[k] at point c modulo p, from the coordinate
-    // rows coord[l * s + c]; when D is given, O[k] is made homogeneous of
-    // degree E with D[c] the value of the homogenizing coordinate.
-    void values(const scheme& X, const std::vector<uint32_t>& coord, const std::vector<uint32_t>* D, int E,
+    // values[k * s + c] := O[k] made homogeneous of degree E at point c
+    // modulo p, from the coordinate rows coord[l * s + c] and the values D[c]
+    // of the homogenizing coordinate.
+    void values(const scheme& X, const std::vector<uint32_t>& coord, const std::vector<uint32_t>& D, int E,
                 uint32_t p, std::vector<uint32_t>& out) const
     {
         const int s = X.s;
@@ -72,61 +58,16 @@ struct division_chain {
         for (int k = 1; k < s; ++k)
             dense_kernels::hadamard(&out[size_t(k) * s], &out[size_t(parent[k]) * s], &coord[size_t(var[k]) * s],
                                     s, p);
-        if (!D) return;
         // pow[e * s + c] = D[c]^e
         std::vector<uint32_t> pow(size_t(E + 1) * s, 1u);
         for (int e = 1; e <= E; ++e)
-            dense_kernels::hadamard(&pow[size_t(e) * s], &pow[size_t(e - 1) * s], D->data(), s, p);
+            dense_kernels::hadamard(&pow[size_t(e) * s], &pow[size_t(e - 1) * s], D.data(), s, p);
         for (int k = 0; k < s; ++k) {
             const int e = E - X.O[k].tot_deg();
             if (e > 0) dense_kernels::hadamard(&out[size_t(k) * s], &out[size_t(k) * s], &pow[size_t(e) * s], s, p);
         }
     }
 };
-
-// The coefficients over O of the normal forms of ts modulo p, form i at
-// i * s: Gauss-Jordan elimination of (W | T), W[c][k] = O[k] at point c and
-// T[c][i] = ts[i] at point c, in 64-bit accumulators reduced only where a
-// value is used.  False when W is singular modulo p.
-bool forms_mod_p(const scheme& X, const division_chain& chain, const std::vector<monom>& ts, int n,
-                 const std::vector<uint32_t>& coord, uint32_t p, std::vector<uint32_t>& out)
-{
-    const int s = X.s, nt = static_cast<int>(ts.size()), w = s + nt;
-    const wide_prime_rows ops(p);
-    std::vector<std::vector<uint64_t>> A(static_cast<size_t>(s), std::vector<uint64_t>(static_cast<size_t>(w)));
-    std::vector<uint32_t> values;
-    chain.values(X, coord, nullptr, 0, p, values);
-    for (int c = 0; c < s; ++c) {
-        for (int k = 0; k < s; ++k) A[c][k] = values[size_t(k) * s + c];
-        for (int i = 0; i < nt; ++i) A[c][s + i] = value_at(ts[i], n, coord, s, c, p);
-    }
-    std::vector<uint32_t> x(static_cast<size_t>(w));
-    for (int i = 0; i < s; ++i) {
-        // (Run on a helper thread, where check_interrupt may not throw: the
-        // caller checks once the primes of a batch are done.)
-        if (interrupt_requested) return false;
-        int k = i;
-        while (k < s && A[k][i] % p == 0) ++k;
-        if (k == s) return false;
-        std::swap(A[i], A[k]);
-        const uint32_t inv = ops.inverse(static_cast<uint32_t>(A[i][i] % p));
-        for (int j = i + 1; j < w; ++j) {
-            x[j] = static_cast<uint32_t>(A[i][j] % p * inv % p);
-            A[i][j] = x[j];
-        }
-        A[i][i] = 1;
-        for (int r = 0; r < s; ++r) {
-            if (r == i) continue;
-            const uint32_t f = static_cast<uint32_t>(A[r][i] % p);
-            A[r][i] = 0;
-            if (f != 0) dense_kernels::lazy_axpy(&A[r][i + 1], p - f, &x[i + 1], w - i - 1, ops.P2);
-        }
-    }
-    out.resize(size_t(nt) * s);
-    for (int k = 0; k < s; ++k)
-        for (int i = 0; i < nt; ++i) out[size_t(i) * s + k] = static_cast<uint32_t>(A[k][s + i] % p);
-    return true;
-}
 
 // The points with integer coordinates, point c = (D_c : a_c) with D_c the
 // least common denominator of its affine coordinates, and H the bits of the
@@ -153,8 +94,8 @@ struct integer_points {
     }
 };
 
-// Whether the modulus proves form i (s lifted values from vals) by the bound
-// above; E is the largest degree met.
+// Whether the modulus proves a lifted row (s values from vals) by the bound
+// of the header; E is the degree everything is made homogeneous of.
 bool proved(const mpq_class* vals, int s, size_t H, int E, const mpz_class& M)
 {
     return modulus_exceeds(M, H * size_t(E) + mpz_sizeinbase(mpz_class(s + 1).get_mpz_t(), 2) + scaled_bits(vals, s));
@@ -173,14 +114,16 @@ bool dual_rows_mod_p(const scheme& X, const division_chain& chain, const std::ve
     const wide_prime_rows ops(p);
     std::vector<std::vector<uint64_t>> A(static_cast<size_t>(s), std::vector<uint64_t>(static_cast<size_t>(w)));
     std::vector<uint32_t> values;
-    chain.values(X, a, &D, E, p, values);
+    chain.values(X, a, D, E, p, values);
     for (int k = 0; k < s; ++k)
         for (int c = 0; c < s; ++c) A[k][c] = values[size_t(k) * s + c];
     for (int j = 0; j < m; ++j) A[rs[j]][s + j] = 1;
     // Upper triangular, unit diagonal: U[i][i+1..w-1] reduced, in A[i].
     std::vector<std::vector<uint32_t>> U(static_cast<size_t>(s));
     for (int i = 0; i < s; ++i) {
-        if (interrupt_requested) return false;  // checked by the caller, see forms_mod_p
+        // (Run on a helper thread, where check_interrupt may not throw: the
+        // caller checks once the primes of a batch are done.)
+        if (interrupt_requested) return false;
         int k = i;
         while (k < s && A[k][i] % p == 0) ++k;
         if (k == s) return false;
@@ -212,85 +155,7 @@ bool dual_rows_mod_p(const scheme& X, const division_chain& chain, const std::ve
     return true;
 }
 
-// Feeds lift with solve(p, residues) (false: p not usable) for the primes
-// until a lift that every one of its rows of length s passes proved(row, k)
-// for: the primes of a batch are shared between the cores and taken in
-// their order, so the result does not depend on the cores.  False when the
-// primes ran out.
-template <class Solve, class Proved>
-bool lift_and_prove(lifter& lift, int rows, int s, Solve solve, Proved proved_row)
-{
-    const std::vector<uint32_t>& primes = modular_primes();
-    const size_t batch = loop_threads();
-    for (size_t first = 0; first < primes.size(); first += batch) {
-        const size_t n_batch = std::min(batch, primes.size() - first);
-        std::vector<std::vector<uint32_t>> residues(n_batch);
-        std::vector<char> usable(n_batch, 0);
-        parallel_items(n_batch, [&](size_t b) { usable[b] = solve(primes[first + b], residues[b]); });
-        check_interrupt();
-        for (size_t b = 0; b < n_batch; ++b) {
-            if (!usable[b] || !lift.feed(primes[first + b], residues[b])) continue;
-            bool all = true;
-            for (int k = 0; k < rows && all; ++k) all = proved_row(lift.values.data() + size_t(k) * s, k);
-            if (all) return true;
-            lift.reject();
-        }
-    }
-    return false;
-}
-
 }  // namespace
-
-bool normal_forms_modular(const scheme& X, const std::vector<monom>& ts, std::vector<normal_form>& forms)
-{
-    const int s = X.s, nt = static_cast<int>(ts.size()), n = X.P->cols;
-    forms.assign(size_t(nt), normal_form());
-    if (nt == 0) return true;
-    // More forms than points: the whole inverse of W has fewer numbers to
-    // lift than the forms, and costs less modulo each prime.
-    if (nt > s) {
-        std::vector<int> rs(static_cast<size_t>(s));
-        for (int k = 0; k < s; ++k) rs[k] = s - 1 - k;
-        std::vector<std::vector<K>> coefs;
-        if (!normal_form_coefficients(X, rs, ts, coefs)) return false;
-        for (int i = 0; i < nt; ++i)
-            for (int j = 0; j < s; ++j) {
-                if (coefs[i][j] == 0) continue;
-                forms[i].at.push_back(rs[j]);
-                forms[i].coef.push_back(coefs[i][j]);
-            }
-        return true;
-    }
-    int E = 0;
-    for (int k = 0; k < s; ++k) E = std::max(E, X.O[k].tot_deg());
-    std::vector<int> deg(static_cast<size_t>(nt));
-    for (int i = 0; i < nt; ++i) deg[i] = std::max(E, ts[i].tot_deg());
-    const size_t H = integer_points(X, n).H;
-    const division_chain chain(X);
-
-    // The forms of the highest degrees have the largest numbers: they are
-    // reconstructed first, so that too few primes show early.
-    std::vector<int> order(static_cast<size_t>(nt));
-    for (int i = 0; i < nt; ++i) order[i] = nt - 1 - i;
-    lifter lift(std::vector<int>(static_cast<size_t>(nt), s), order, 0);
-    const bool lifted = lift_and_prove(
-        lift, nt, s,
-        [&](uint32_t p, std::vector<uint32_t>& residues) {
-            std::vector<uint32_t> coord;
-            return reduce_points(X, p, coord) && forms_mod_p(X, chain, ts, n, coord, p, residues);
-        },
-        [&](const mpq_class* vals, int i) { return proved(vals, s, H, deg[i], lift.modulus()); });
-    if (!lifted) return false;
-    for (int i = 0; i < nt; ++i) {
-        const mpq_class* vals = lift.values.data() + size_t(i) * s;
-        for (int k = s - 1; k >= 0; --k) {
-            if (sgn(vals[k]) == 0) continue;
-            forms[i].at.push_back(k);
-            forms[i].coef.push_back(Rational(vals[k]));
-        }
-    }
-    return true;
-}
 
 bool normal_form_coefficients(const scheme& X, const std::vector<int>& rs, const std::vector<monom>& ts,
                               std::vector<std::vector<K>>& coefs)
@@ -313,15 +178,31 @@ bool normal_form_coefficients(const scheme& X, const std::vector<int>& rs, const
     std::vector<int> order(static_cast<size_t>(m));
     for (int j = 0; j < m; ++j) order[j] = m - 1 - j;
     lifter lift(std::vector<int>(static_cast<size_t>(m), s), order, 0);
-    const bool lifted = lift_and_prove(
-        lift, m, s,
-        [&](uint32_t p, std::vector<uint32_t>& residues) {
+    // The primes of a batch are shared between the cores and taken in
+    // their order, so the result does not depend on the cores.
+    const std::vector<uint32_t>& primes = modular_primes();
+    const size_t batch = loop_threads();
+    bool lifted = false;
+    for (size_t first = 0; first < primes.size() && !lifted; first += batch) {
+        const size_t n_batch = std::min(batch, primes.size() - first);
+        std::vector<std::vector<uint32_t>> residues(n_batch);
+        std::vector<char> usable(n_batch, 0);
+        parallel_items(n_batch, [&](size_t b) {
+            const uint32_t p = primes[first + b];
             std::vector<uint32_t> D(static_cast<size_t>(s)), a(pts.a.size());
             for (int c = 0; c < s; ++c) D[c] = static_cast<uint32_t>(mpz_fdiv_ui(pts.D[c].get_mpz_t(), p));
             for (size_t i = 0; i < a.size(); ++i) a[i] = static_cast<uint32_t>(mpz_fdiv_ui(pts.a[i].get_mpz_t(), p));
-            return dual_rows_mod_p(X, chain, rs, E, D, a, p, residues);
-        },
-        [&](const mpq_class* vals, int) { return proved(vals, s, pts.H, E, lift.modulus()); });
+            usable[b] = dual_rows_mod_p(X, chain, rs, E, D, a, p, residues[b]);
+        });
+        check_interrupt();
+        for (size_t b = 0; b < n_batch && !lifted; ++b) {
+            if (!usable[b] || !lift.feed(primes[first + b], residues[b])) continue;
+            lifted = true;
+            for (int j = 0; j < m && lifted; ++j)
+                lifted = proved(lift.values.data() + size_t(j) * s, s, pts.H, E, lift.modulus());
+            if (!lifted) lift.reject();
+        }
+    }
     if (!lifted) return false;
 
     // The coefficient of O[r] in the normal form of t is row r of W^-1
@@ -353,9 +234,7 @@ bool normal_form_coefficients(const scheme& X, const std::vector<int>& rs, const
             for (int j = 0; j < m; ++j) {
                 sum = 0;
                 for (int c = 0; c < s; ++c) mpz_addmul(sum.get_mpz_t(), y[j][c].get_mpz_t(), value[c].get_mpz_t());
-                mpq_class q(sum, Delta[j]);
-                q.canonicalize();
-                coefs[i][j] = Rational(q);
+                set_quotient(coefs[i][j], sum, Delta[j]);
             }
         }
     });

@@ -46,16 +46,12 @@ struct projective_scope {
 // within a projective_scope.
 void need_groebner_affine(scheme& X)
 {
-    if (X.groebner) return;
-    const int saved = dim;
-    dim = proj - 1;
-    try {
-        need_groebner(X);
-    } catch (...) {
-        dim = saved;
-        throw;
-    }
-    dim = saved;
+    struct affine_scope {
+        int saved = dim;
+        affine_scope() { dim = proj - 1; }
+        ~affine_scope() { dim = saved; }
+    } affine;
+    need_groebner(X);
 }
 
 int h_exp(const monom& m)

@@ -7,6 +7,7 @@
 #include "engine/gauss_jordan.h"
 #include "engine/interrupt.h"
 #include "engine/progress.h"
+#include "engine/scaled_vector.h"
 
 namespace {
 
@@ -75,13 +76,9 @@ int relation_matrix::solve(int* c, int* r)
     mpz_class d, g;
     for (int row : written_rows_) {
         std::vector<K>& w = written_[row];
-        d = 1;
-        for (const K& x : w) mpz_lcm(d.get_mpz_t(), d.get_mpz_t(), x.v.get_den_mpz_t());
+        common_denominator(w.data(), w.size(), d);
         std::vector<mpz_class>& out = rows_[row];
-        for (int j = 0; j < n_; ++j) {
-            mpz_divexact(g.get_mpz_t(), d.get_mpz_t(), w[j].v.get_den_mpz_t());
-            mpz_mul(out[j].get_mpz_t(), g.get_mpz_t(), w[j].v.get_num_mpz_t());
-        }
+        for (int j = 0; j < n_; ++j) numerator_over(w[j], d, out[j]);
         remove_content(out, g);
         std::vector<K>().swap(w);
     }
