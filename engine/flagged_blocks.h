@@ -10,10 +10,11 @@
 
 // The first position from p on whose entry is non-zero (nonzero(q) tests
 // entry q), -1 when there is none; flag holds one word per block and a
-// sentinel.  Blocks found zero are unflagged on the way: entries before p
-// must be zero already (the vector is reduced from the front).
+// sentinel.  With unflag set, blocks found zero are unflagged on the way:
+// entries before p must then be zero already (the vector is reduced from
+// the front).
 template <class NonZero>
-int first_flagged_nonzero(std::vector<uint32_t>& flag, std::size_t n, int p, NonZero nonzero)
+int first_flagged_nonzero(std::vector<uint32_t>& flag, std::size_t n, int p, NonZero nonzero, bool unflag = true)
 {
     std::size_t b = static_cast<std::size_t>(p) >> 6;
     const std::size_t blocks = flag.size() - 1;
@@ -22,7 +23,7 @@ int first_flagged_nonzero(std::vector<uint32_t>& flag, std::size_t n, int p, Non
         const std::size_t end = std::min(n, (b + 1) * 64);
         for (std::size_t q = std::max(static_cast<std::size_t>(p), b * 64); q < end; ++q)
             if (nonzero(q)) return static_cast<int>(q);
-        flag[b] = 0;
+        if (unflag) flag[b] = 0;
     }
     return -1;
 }

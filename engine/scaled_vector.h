@@ -85,6 +85,24 @@ public:
         return first_flagged_nonzero(flag_, n_, p, [&](std::size_t q) { return sgn(val_[q]) != 0; });
     }
 
+    // As first_nonzero, for a vector whose entries before p need not be
+    // zero: no block is unflagged.
+    int scan(int p)
+    {
+        return first_flagged_nonzero(flag_, n_, p, [&](std::size_t q) { return sgn(val_[q]) != 0; }, false);
+    }
+    // The numerators at the positions ps, appended to out; every other entry
+    // must be zero, and the vector is zero afterwards.
+    void take_rest(const std::vector<int>& ps, std::vector<mpz_class>& out)
+    {
+        for (int q : ps) {
+            out.emplace_back();
+            mpz_swap(out.back().get_mpz_t(), val_[q].get_mpz_t());
+            val_[q] = 0;
+        }
+        std::fill(flag_.begin(), flag_.end(), 0);
+    }
+
     // f(numerator) for every non-zero entry.
     template <class F>
     void for_each_nonzero(F f)

@@ -3,16 +3,20 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstdint>
 #include <iostream>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <utility>
 
 #include "engine/dense_rows.h"
 #include "engine/flagged_blocks.h"
 #include "engine/globals.h"
 #include "engine/interrupt.h"
+#include "engine/parallel.h"
 #include "engine/progress.h"
 #include "engine/scaled_vector.h"
 
@@ -104,6 +108,22 @@ public:
     int first_nonzero(int p)
     {
         return first_flagged_nonzero(flag_, n_, p, [&](std::size_t q) { return a_.nonzero(val_[q]); });
+    }
+    // As first_nonzero, for a vector whose entries before p need not be
+    // zero: no block is unflagged.
+    int scan(int p)
+    {
+        return first_flagged_nonzero(flag_, n_, p, [&](std::size_t q) { return a_.nonzero(val_[q]); }, false);
+    }
+    // The entries at the positions ps, appended to out; every other entry
+    // must be zero (as scan leaves them), and the vector is zero afterwards.
+    void take_rest(const std::vector<int>& ps, std::vector<K>& out)
+    {
+        for (int q : ps) {
+            out.push_back(a_.value(val_[q]));
+            val_[q] = arith::acc(0);
+        }
+        std::fill(flag_.begin(), flag_.end(), 0);
     }
 
     // The non-zero entries from p on times x, appended in order; the vector
@@ -289,59 +309,202 @@ bool too_large()
 }
 
 // The positions of x_v * (row k of A), computed at first use: the reducers
-// are used again and again, by pair after pair.
+// are used again and again, by pair after pair.  Safe to call from several
+// threads: a row is made once, under a lock, and never moves.
 class shifted_positions {
 public:
     // mul[v * |bA| + a]: the index in bT of x_v times monomial a of bA.
     shifted_positions(const strand_rows& A, int cA, int nv, int sA, std::vector<int> mul)
         : A_(A), cA_(cA), nv_(nv), sA_(sA), mul_(std::move(mul)),
-          at_(static_cast<std::size_t>(A.rows()) * nv, nullptr)
+          at_(new std::atomic<const int*>[static_cast<std::size_t>(A.rows()) * nv])
     {
+        for (std::size_t x = 0; x < static_cast<std::size_t>(A.rows()) * nv; ++x) at_[x].store(nullptr);
     }
     const int* row(int k, int v)
     {
-        const int*& at = at_[static_cast<std::size_t>(k) * nv_ + v];
-        if (!at) {
-            int* out = lists_.add(static_cast<std::size_t>(A_.start[k + 1] - A_.start[k]));
-            at = out;
-            const int* m = times(v);
-            for (int e = A_.start[k]; e < A_.start[k + 1]; ++e) *out++ = m[A_.pos[e] / cA_] * cA_ + A_.pos[e] % cA_;
-        }
-        return at;
+        std::atomic<const int*>& at = at_[static_cast<std::size_t>(k) * nv_ + v];
+        if (const int* made = at.load(std::memory_order_acquire)) return made;
+        std::lock_guard<std::mutex> lock(making_);
+        if (const int* made = at.load(std::memory_order_relaxed)) return made;
+        int* out = lists_.add(static_cast<std::size_t>(A_.start[k + 1] - A_.start[k]));
+        const int* m = times(v);
+        for (int e = A_.start[k], *o = out; e < A_.start[k + 1]; ++e) *o++ = m[A_.pos[e] / cA_] * cA_ + A_.pos[e] % cA_;
+        at.store(out, std::memory_order_release);
+        return out;
     }
     // The index in bT of x_v times each monomial of bA.
     const int* times(int v) const { return &mul_[static_cast<std::size_t>(v) * sA_]; }
-    std::size_t size() const { return lists_.size(); }
+    std::size_t size()
+    {
+        std::lock_guard<std::mutex> lock(making_);
+        return lists_.size();
+    }
 
 private:
     const strand_rows& A_;
     int cA_, nv_, sA_;
     std::vector<int> mul_;
-    std::vector<const int*> at_;
+    std::unique_ptr<std::atomic<const int*>[]> at_;
+    std::mutex making_;
     stable_lists lists_;
 };
 
-// The reduction of one S-vector at a time, with the row of B that keeps it
-// equal to a combination of the rows of A: exact in K, the residues of the
-// small prime fields accumulated without reduction.
-class field_pair_work {
-public:
-    field_pair_work(const strand_rows& A, int cA, shifted_positions& shifted, std::size_t spanT, std::size_t spanB)
-        : A_(A), shifted_(shifted), tmp_(spanT), brow_(spanB)
+// A pair of rows of A and what its S-vector x_uj * row j - x_ui * row i
+// starts from: e_bj - e_bi in the row of B.
+struct strand_pair {
+    int i, ui, bi, j, uj, bj;
+};
+
+// The order of the reductions.  The variable multiples
+// of the rows of A are a fixed set of reducers with distinct leading terms;
+// the irreducible S-vectors met so far join them one by one, each at a
+// leading term no multiple has.  The row of B that a pair leaves is the
+// unique syzygy in e_bj - e_bi + span(the rows of B of the reducers): two
+// of them would differ by a combination of reducers mapping to 0, and
+// reducers with distinct leading terms are independent.  An S-vector is
+// irreducible exactly when it is not in the span of the reducers before it,
+// and its first term outside their leading terms does not depend on how it
+// was reduced either.  So the order of the reductions is free.  With
+// strand_rows_first set, the first stage reduces every pair by the
+// multiples wherever one of them leads (the pairs are independent, and
+// shared between the cores), and the second stage, pair after pair, reduces
+// what is left by the irreducible S-vectors, which are kept reduced the
+// same way.  Otherwise the second stage alone reduces each S-vector from
+// the front, by whichever reducer leads.  The results are the same.
+//
+// A pair after the first stage: what is left of the S-vector (at positions
+// where no multiple leads, in order) and its row of B.
+struct reduced_pair {
+    std::vector<int> tpos, bpos;
+#if defined(TARV_FIELD_Q)
+    std::vector<mpz_class> tnum, bnum;  // numerators over d
+    mpz_class d;
+#else
+    std::vector<K> tval, bval;
+#endif
+    void clear()
+    {
+        tpos.clear();
+        bpos.clear();
+#if defined(TARV_FIELD_Q)
+        tnum.clear();
+        bnum.clear();
+#else
+        tval.clear();
+        bval.clear();
+#endif
+    }
+    std::size_t size() const { return tpos.size() + bpos.size(); }
+};
+
+// What the reducers of a step share, read only (the shifted positions are
+// made under their own lock).
+struct step_reducers {
+    const strand_rows& A;
+    int cA;
+    shifted_positions& shifted;
+#if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
+    dense_runs runs;  // the dense rows of A in residues
+#endif
+#if defined(TARV_FIELD_Q)
+    std::vector<mpz_class> num, den;  // the rows of A as numerators over den[row]
+#endif
+    step_reducers(const strand_rows& A_, int cA_, shifted_positions& shifted_)
+        : A(A_), cA(cA_), shifted(shifted_)
 #if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
           ,
-          cA_(cA), runs_(A, cA)
+          runs(A_, cA_)
 #endif
     {
-        (void)cA;
+#if defined(TARV_FIELD_Q)
+        num.resize(A.coef.size());
+        den.resize(static_cast<std::size_t>(A.rows()));
+        for (int k = 0; k < A.rows(); ++k) {
+            common_denominator(A.coef.data() + A.start[k], static_cast<std::size_t>(A.start[k + 1] - A.start[k]), den[k]);
+            for (int e = A.start[k]; e < A.start[k + 1]; ++e) numerator_over(A.coef[e], den[k], num[e]);
+        }
+#endif
     }
+};
+
+#if !defined(TARV_FIELD_Q)
+// The S-vector and its row of B in K, the residues of the small prime
+// fields accumulated without reduction.
+class field_vectors {
+protected:
+    field_vectors(std::size_t spanT, std::size_t spanB) : tmp_(spanT), brow_(spanB) {}
+    dense_vector tmp_, brow_;
+    const K one_ = K(1), minus_one_ = -K(1);
+};
+
+// The reduction by the variable multiples of the rows of A: the first
+// stage, and part of the second when there is no first.
+class row_work : protected field_vectors {
+public:
+    row_work(const step_reducers& R, std::size_t spanT, std::size_t spanB) : field_vectors(spanT, spanB), R_(R) {}
     // tmp = x_uj * row j - x_ui * row i, brow = e_bj - e_bi.
-    void begin(int i, int ui, int bi, int j, int uj, int bj)
+    void begin(const strand_pair& P)
     {
-        sub_shifted(j, uj, minus_one_);
-        sub_shifted(i, ui, one_);
-        brow_.add(bi, brow_.field().prepare(one_), one_);
-        brow_.add(bj, brow_.field().prepare(minus_one_), one_);
+        sub_shifted(P.j, P.uj, minus_one_);
+        sub_shifted(P.i, P.ui, one_);
+        brow_.add(P.bi, brow_.field().prepare(one_), one_);
+        brow_.add(P.bj, brow_.field().prepare(minus_one_), one_);
+    }
+    int scan(int p) { return tmp_.scan(p); }
+    // By x_v * row k of A, monic at L; b is its position in the row of B.
+    void reduce_by_row(int k, int v, int b, int L)
+    {
+        const K lc = tmp_[L];
+        sub_shifted(k, v, lc);
+        brow_.add(b, brow_.field().prepare(lc), one_);
+    }
+    // out gets the entries at out.tpos and the row of B; both vectors are
+    // zero afterwards.
+    void finish(reduced_pair& out)
+    {
+        tmp_.take_rest(out.tpos, out.tval);
+        brow_.take_from(0, one_, out.bpos, out.bval);
+    }
+
+private:
+    // tmp -= c * x_v * (row k of A)
+    void sub_shifted(int k, int v, const K& c)
+    {
+        const strand_rows& A = R_.A;
+#if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
+        if (R_.runs.dense(k)) {
+            const auto f = tmp_.field().prepare(c);
+            const int* m = R_.shifted.times(v);
+            for (const dense_runs::run* r = R_.runs.begin(k); r != R_.runs.end(k); ++r)
+                tmp_.add_run(m[r->mono] * R_.cA + r->col, R_.runs.coef(*r), r->len, f);
+            return;
+        }
+#endif
+        tmp_.add_row(R_.shifted.row(k, v), A.coef.data() + A.start[k], A.start[k + 1] - A.start[k],
+                     tmp_.field().prepare(c));
+    }
+    const step_reducers& R_;
+};
+
+// The second stage: the irreducible S-vectors met so far as reducers (and
+// the multiples, when there was no first stage).
+class kept_work : public row_work {
+public:
+    kept_work(const step_reducers& R, std::size_t spanT, std::size_t spanB) : row_work(R, spanT, spanB) {}
+    // The pair's rest and row of B into the vectors.
+    void load(const reduced_pair& P)
+    {
+        const arith::factor plus = tmp_.field().prepare(minus_one_);
+        for (std::size_t e = 0; e < P.tpos.size(); ++e) tmp_.add(P.tpos[e], plus, P.tval[e]);
+        for (std::size_t e = 0; e < P.bpos.size(); ++e) brow_.add(P.bpos[e], plus, P.bval[e]);
+    }
+    // Nothing left: the row of B is a syzygy, appended.
+    bool take_if_reduced(const reduced_pair& P, std::vector<int>& pos, std::vector<K>& coef)
+    {
+        if (!P.tpos.empty()) return false;
+        pos.insert(pos.end(), P.bpos.begin(), P.bpos.end());
+        coef.insert(coef.end(), P.bval.begin(), P.bval.end());
+        return true;
     }
     int first_nonzero(int p) { return tmp_.first_nonzero(p); }
     // By irreducible S-vector g, monic at L.
@@ -350,13 +513,6 @@ public:
         const arith::factor f = tmp_.field().prepare(tmp_[L]);
         tmp_.add_row(gb_.pos(g), gb_.coef(g), gb_.len(g), f);
         brow_.add_row(gb_rows_.pos(g), gb_rows_.coef(g), gb_rows_.len(g), f);
-    }
-    // By x_v * row k of A, monic at L; b is its position in the row of B.
-    void reduce_by_row(int k, int v, int b, int L)
-    {
-        const K lc = tmp_[L];
-        sub_shifted(k, v, lc);
-        brow_.add(b, brow_.field().prepare(lc), one_);
     }
     // The S-vector, made monic at its leading term L, becomes irreducible
     // S-vector number kept() - 1.
@@ -375,32 +531,9 @@ public:
     std::size_t held() const { return gb_.size() + gb_rows_.size(); }
 
 private:
-    // tmp -= c * x_v * (row k of A)
-    void sub_shifted(int k, int v, const K& c)
-    {
-#if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
-        if (runs_.dense(k)) {
-            const auto f = tmp_.field().prepare(c);
-            const int* m = shifted_.times(v);
-            for (const dense_runs::run* R = runs_.begin(k); R != runs_.end(k); ++R)
-                tmp_.add_run(m[R->mono] * cA_ + R->col, runs_.coef(*R), R->len, f);
-            return;
-        }
-#endif
-        tmp_.add_row(shifted_.row(k, v), A_.coef.data() + A_.start[k], A_.start[k + 1] - A_.start[k],
-                     tmp_.field().prepare(c));
-    }
-
-    const strand_rows& A_;
-    shifted_positions& shifted_;
-    dense_vector tmp_, brow_;
     row_pool gb_, gb_rows_;  // the irreducible S-vectors and their rows of B
-    const K one_ = K(1), minus_one_ = -K(1);
-#if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
-    int cA_;
-    const dense_runs runs_;
-#endif
 };
+#endif
 
 #if defined(TARV_FIELD_Q)
 // Over Q a vector being reduced (with, for the strands, its row of B) is
@@ -427,6 +560,37 @@ public:
             tmp_.sub_mul(pos[e], b_, minus_one_);
         }
         removed_at_ = bits(d_);
+    }
+    // tmp and brow := a pair's rest and row of B after the first stage.
+    void load(const reduced_pair& P)
+    {
+        d_ = P.d;
+        for (std::size_t e = 0; e < P.tpos.size(); ++e) tmp_.sub_mul(P.tpos[e], minus_one_, P.tnum[e]);
+        for (std::size_t e = 0; e < P.bpos.size(); ++e) brow_.sub_mul(P.bpos[e], minus_one_, P.bnum[e]);
+        removed_at_ = bits(d_);
+    }
+    // Nothing left: the row of B is a syzygy, appended.
+    bool take_if_reduced(const reduced_pair& P, std::vector<int>& pos, std::vector<K>& coef) const
+    {
+        if (!P.tpos.empty()) return false;
+        for (std::size_t e = 0; e < P.bpos.size(); ++e) {
+            pos.push_back(P.bpos[e]);
+            coef.emplace_back();
+            set_quotient(coef.back(), P.bnum[e], P.d);
+        }
+        return true;
+    }
+    // The S-vector reduced to zero: the row of B is a syzygy.
+    void take_syzygy(std::vector<int>& pos, std::vector<K>& coef)
+    {
+        brow_.take([&](int q, mpz_class& x) {
+            pos.push_back(q);
+            coef.emplace_back();
+            mpq_class& c = coef.back().v;
+            mpz_swap(c.get_num_mpz_t(), x.get_mpz_t());
+            c.get_den() = d_;
+            c.canonicalize();
+        });
     }
     // By kept row g, monic at L.
     void reduce_by_kept(int g, int L)
@@ -509,69 +673,63 @@ protected:
     std::size_t removed_at_ = 0;
 };
 
-// The pairs of a strand step over Q: the reducers are the kept irreducible
-// S-vectors and the variable multiples of the rows of A, each row of A as
-// integer numerators over the least common multiple of its denominators.
-class scaled_pair_work : public scaled_reducer {
+// Over Q the reduction by the variable multiples of the rows of A, each row
+// as integer numerators over the least common multiple of its denominators;
+// with the irreducible S-vectors of scaled_reducer, the second stage too.
+class row_work : public scaled_reducer {
 public:
-    scaled_pair_work(const strand_rows& A, int, shifted_positions& shifted, std::size_t spanT, std::size_t spanB)
-        : scaled_reducer(spanT, spanB), A_(A), shifted_(shifted), num_(A.coef.size()), den_(A.rows())
+    row_work(const step_reducers& R, std::size_t spanT, std::size_t spanB) : scaled_reducer(spanT, spanB), R_(R) {}
+    void begin(const strand_pair& P)
     {
-        for (int k = 0; k < A.rows(); ++k) {
-            common_denominator(A.coef.data() + A.start[k], static_cast<std::size_t>(A.start[k + 1] - A.start[k]), den_[k]);
-            for (int e = A.start[k]; e < A.start[k + 1]; ++e) numerator_over(A.coef[e], den_[k], num_[e]);
-        }
-    }
-    void begin(int i, int ui, int bi, int j, int uj, int bj)
-    {
-        mpz_lcm(d_.get_mpz_t(), den_[i].get_mpz_t(), den_[j].get_mpz_t());
-        mpz_divexact(b_.get_mpz_t(), d_.get_mpz_t(), den_[j].get_mpz_t());
+        const std::vector<mpz_class>& den = R_.den;
+        mpz_lcm(d_.get_mpz_t(), den[P.i].get_mpz_t(), den[P.j].get_mpz_t());
+        mpz_divexact(b_.get_mpz_t(), d_.get_mpz_t(), den[P.j].get_mpz_t());
         b_ = -b_;
-        sub_row_of_A(j, uj, b_);
-        mpz_divexact(b_.get_mpz_t(), d_.get_mpz_t(), den_[i].get_mpz_t());
-        sub_row_of_A(i, ui, b_);
-        brow_.sub_mul(bi, d_, one_);
-        brow_.sub_mul(bj, d_, minus_one_);
+        sub_row_of_A(P.j, P.uj, b_);
+        mpz_divexact(b_.get_mpz_t(), d_.get_mpz_t(), den[P.i].get_mpz_t());
+        sub_row_of_A(P.i, P.ui, b_);
+        brow_.sub_mul(P.bi, d_, one_);
+        brow_.sub_mul(P.bj, d_, minus_one_);
         removed_at_ = bits(d_);
     }
+    int scan(int p) { return tmp_.scan(p); }
     void reduce_by_row(int k, int v, int b, int L)
     {
-        factors(L, den_[k]);
+        factors(L, R_.den[k]);
         sub_row_of_A(k, v, b_);
-        brow_.sub_mul(b, b_, den_[k]);
+        brow_.sub_mul(b, b_, R_.den[k]);
         remove_content_when_grown();
     }
-    void take_syzygy(std::vector<int>& pos, std::vector<K>& coef)
+    void finish(reduced_pair& out)
     {
+        tmp_.take_rest(out.tpos, out.tnum);
         brow_.take([&](int q, mpz_class& x) {
-            pos.push_back(q);
-            coef.emplace_back();
-            mpq_class& c = coef.back().v;
-            mpz_swap(c.get_num_mpz_t(), x.get_mpz_t());
-            c.get_den() = d_;
-            c.canonicalize();
+            out.bpos.push_back(q);
+            out.bnum.emplace_back();
+            mpz_swap(out.bnum.back().get_mpz_t(), x.get_mpz_t());
         });
+        out.d = d_;
     }
 
 private:
     // tmp -= b * x_v * (numerators of row k of A)
     void sub_row_of_A(int k, int v, const mpz_class& b)
     {
-        tmp_.sub_row(shifted_.row(k, v), num_.data() + A_.start[k], A_.start[k + 1] - A_.start[k], b);
+        const strand_rows& A = R_.A;
+        tmp_.sub_row(R_.shifted.row(k, v), R_.num.data() + A.start[k], A.start[k + 1] - A.start[k], b);
     }
-
-    const strand_rows& A_;
-    shifted_positions& shifted_;
-    std::vector<mpz_class> num_, den_;  // the rows of A as numerators over den_[row]
+    const step_reducers& R_;
 };
-using pair_work = scaled_pair_work;
-#else
-using pair_work = field_pair_work;
+using kept_work = row_work;
 #endif
 
 }  // namespace
 
 std::size_t strand_memory_limit = half_the_memory();
+// Over Q and Q(zeta_N) the first stage does not pay: reducing by the
+// multiples past the first term they leave changes the terms passed at
+// every step, and their numbers grow.
+bool strand_rows_first = small_prime_field<K>::value;
 
 degree_basis::degree_basis(int d) : d_(d)
 {
@@ -770,7 +928,9 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
     const long long nA = monomials_of_degree(A.deg, INT_MAX), nT = monomials_of_degree(A.deg + 1, INT_MAX);
     const long long spanT = nT * cA, spanB = nv * liveA, spanA = nA * cA;
     const std::size_t entry = sizeof(int) + element_bytes();
-    const double fixed = static_cast<double>(spanT) * entry + static_cast<double>(spanB) * entry +
+    // (an S-vector and a row of B for each core and the second stage)
+    const double vectors = static_cast<double>(loop_threads()) + 1;
+    const double fixed = vectors * (static_cast<double>(spanT) * entry + static_cast<double>(spanB) * entry) +
                          static_cast<double>(spanA) * sizeof(int) + static_cast<double>(nA) * nv * sizeof(int) +
                          static_cast<double>(number) * 2 * entry + static_cast<double>(A.pos.size()) * entry +
                          static_cast<double>(r) * nv * sizeof(long long) +
@@ -819,16 +979,18 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
     next.live = live_rows;
     const int width = static_cast<int>(live_rows.size());
     shifted_positions shifted(A, cA, nv, sA, std::move(mul));
-    pair_work work(A, cA, shifted, static_cast<std::size_t>(spanT), static_cast<std::size_t>(spanB));
+    const step_reducers reducers(A, cA, shifted);
+    const bool rows_first = strand_rows_first;
+    kept_work kept(reducers, static_cast<std::size_t>(spanT), static_cast<std::size_t>(spanB));
     auto brow_pos = [&](int v, int k) { return var_rank[v] * width + rc[k]; };
 
+    // The pairs in order, up to one whose multipliers are not variables.
     const int pairs = static_cast<int>(number);
-    if (verbose && pairs != 0) std::cout << "eliminating syzygies ...\n";
-    progress_report report("linear strand: pairs", pairs);
-    int B_r = 0;
-    for (int i = 0; i < r && B_r < pairs; ++i) {
+    std::vector<strand_pair> list;
+    bool bad_pair = false;
+    for (int i = 0; i < r && !bad_pair && static_cast<int>(list.size()) < pairs; ++i) {
         if (Lt[i] == -1) continue;
-        for (int j = i + 1; j < r && B_r < pairs; ++j) {
+        for (int j = i + 1; j < r && static_cast<int>(list.size()) < pairs; ++j) {
             if (Lt[j] != Lt[i]) continue;
             const monom mi = bA[A.pos[A.start[i]] / cA], mj = bA[A.pos[A.start[j]] / cA];
             int ui, uj;
@@ -843,53 +1005,143 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
                 ui = var_of(mj);
                 uj = var_of(mi);
             }
+            if (ui < 0 || uj < 0) {  // forms of degree 1 are expected
+                bad_pair = true;
+                break;
+            }
+            list.push_back({i, ui, brow_pos(ui, i), j, uj, brow_pos(uj, j)});
+        }
+    }
+
+    // The first stage of a pair: its S-vector reduced by the multiples of
+    // the rows of A wherever one leads (the first row whose leading term
+    // divides: its leading monomial is the quotient by a variable).
+    auto reduce_by_row_at = [&](auto& w, int L) {
+        const int t = L / cA, col = L % cA;
+        int best = INT_MAX, bv = -1;
+        for (const auto& d : divisors[t]) {
+            const int k = row_of[static_cast<std::size_t>(d.second) * cA + col];
+            if (k >= 0 && k < best) {
+                best = k;
+                bv = d.first;
+            }
+        }
+        if (bv < 0) return false;
+        w.reduce_by_row(best, bv, brow_pos(bv, best), L);
+        return true;
+    };
+    auto reduce_by_rows = [&](row_work& w, const strand_pair& P, reduced_pair& out) {
+        out.clear();
+        w.begin(P);
+        for (int L = w.scan(0); L >= 0;) {
+            if (reduce_by_row_at(w, L)) {
+                L = w.scan(L);
+            } else {
+                out.tpos.push_back(L);
+                L = w.scan(L + 1);
+            }
+        }
+        w.finish(out);
+    };
+    // One first-stage worker a thread, kept from batch to batch.
+    std::vector<std::unique_ptr<row_work>> idle;
+    std::mutex idle_lock;
+    auto take_worker = [&] {
+        std::lock_guard<std::mutex> lock(idle_lock);
+        if (idle.empty()) return std::make_unique<row_work>(reducers, static_cast<std::size_t>(spanT),
+                                                            static_cast<std::size_t>(spanB));
+        std::unique_ptr<row_work> w = std::move(idle.back());
+        idle.pop_back();
+        return w;
+    };
+    auto give_back = [&](std::unique_ptr<row_work> w) {
+        std::lock_guard<std::mutex> lock(idle_lock);
+        idle.push_back(std::move(w));
+    };
+
+    if (verbose && pairs != 0) std::cout << "eliminating syzygies ...\n";
+    progress_report report("linear strand: pairs", pairs);
+    const int total = static_cast<int>(list.size());
+    const int batch_size = small_prime_field<K>::value ? 64 : 16;
+    // Two batches: the first stage of the next runs while the second stage
+    // goes through this one.
+    std::vector<reduced_pair> batches[2];
+    auto first_stage = [&](int from, int n, std::vector<reduced_pair>& out) {
+        if (static_cast<int>(out.size()) < n) out.resize(static_cast<std::size_t>(n));
+        auto one = [&](std::size_t x) {
+            if (interrupt_requested) return;  // the second stage stops at once
+            std::unique_ptr<row_work> w = take_worker();
+            reduce_by_rows(*w, list[from + x], out[x]);
+            give_back(std::move(w));
+        };
+        if (n >= 4) parallel_items(static_cast<std::size_t>(n), one);
+        else
+            for (int x = 0; x < n; ++x) one(static_cast<std::size_t>(x));
+    };
+    // Joins the thread of the next batch on every way out.
+    struct joined_thread {
+        std::thread t;
+        ~joined_thread() { join(); }
+        void join()
+        {
+            if (t.joinable()) t.join();
+        }
+    } ahead;
+    if (rows_first) first_stage(0, std::min(batch_size, total), batches[0]);
+    int B_r = 0;
+    for (int c = 0; B_r < total; c = 1 - c) {
+        const int n = std::min(batch_size, total - B_r);
+        const int later = std::min(batch_size, total - B_r - n);
+        if (rows_first && later > 0) ahead.t = std::thread(first_stage, B_r + n, later, std::ref(batches[1 - c]));
+        const std::vector<reduced_pair>& batch = batches[c];
+        std::size_t in_batch = 0;
+        if (rows_first)
+            for (int x = 0; x < n; ++x) in_batch += batch[x].size();
+
+        for (int x = 0; x < n; ++x, ++B_r) {
             if (verbose) std::cout << "[" << pairs - B_r << "]" << std::flush;
             else report.at(B_r);
             check_interrupt();
-            if (ui < 0 || uj < 0) {  // forms of degree 1 are expected
-                ++reported_errors;
-                std::cout << "linear strand: the multipliers of a pair are not variables\n";
-                return false;
+            bool reduced = false;
+            if (rows_first) {
+                reduced = kept.take_if_reduced(batch[x], next.pos, next.coef);
+                if (!reduced) kept.load(batch[x]);
+            } else {
+                kept.begin(list[B_r]);
             }
-            work.begin(i, ui, brow_pos(ui, i), j, uj, brow_pos(uj, j));
-            // Reduce the S-vector, keeping it equal to the row of B applied to A.
-            for (int L = work.first_nonzero(0);; L = work.first_nonzero(L)) {
-                if (L < 0) {  // a syzygy
-                    work.take_syzygy(next.pos, next.coef);
+            if (!reduced) {
+                for (int L = kept.first_nonzero(0);; L = kept.first_nonzero(L)) {
+                    if (L < 0) {  // a syzygy
+                        kept.take_syzygy(next.pos, next.coef);
+                        break;
+                    }
+                    const int g = echelon[L];
+                    if (g >= 0) {
+                        kept.reduce_by_kept(g, L);
+                        continue;
+                    }
+                    if (reduce_by_row_at(kept, L)) continue;
+                    // Irreducible: a new element of the echelon basis.
+                    std::cout << ".";
+                    echelon[L] = kept.kept();
+                    kept.keep(L);
                     break;
                 }
-                const int g = echelon[L];
-                if (g >= 0) {
-                    work.reduce_by_kept(g, L);
-                    continue;
-                }
-                // The first row whose leading term divides: its leading
-                // monomial is the quotient of the S-vector's by a variable.
-                const int t = L / cA, col = L % cA;
-                int best = INT_MAX, bv = -1;
-                for (const auto& d : divisors[t]) {
-                    const int k = row_of[static_cast<std::size_t>(d.second) * cA + col];
-                    if (k >= 0 && k < best) {
-                        best = k;
-                        bv = d.first;
-                    }
-                }
-                if (bv >= 0) {
-                    work.reduce_by_row(best, bv, brow_pos(bv, best), L);
-                    continue;
-                }
-                // Irreducible: a new element of the echelon basis.
-                std::cout << ".";
-                echelon[L] = work.kept();
-                work.keep(L);
-                break;
             }
             next.end_row();
-            ++B_r;
-            const double held = static_cast<double>(next.pos.size() + work.held()) * entry +
+            const double held = static_cast<double>(next.pos.size() + kept.held() + in_batch) * entry +
                                 static_cast<double>(shifted.size()) * sizeof(int);
             if (fixed + held > static_cast<double>(strand_memory_limit)) return too_large();
         }
+        ahead.join();
+    }
+    if (bad_pair) {
+        if (verbose) std::cout << "[" << pairs - B_r << "]" << std::flush;
+        else report.at(B_r);
+        check_interrupt();
+        ++reported_errors;
+        std::cout << "linear strand: the multipliers of a pair are not variables\n";
+        return false;
     }
     if (verbose) std::cout << "\n";
     std::swap(B, next);

@@ -99,6 +99,11 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
 
 // The bytes a step may take; by default half of the physical memory.
 extern std::size_t strand_memory_limit;
+// Whether a step first reduces every pair by the multiples of the rows of A
+// (the pairs shared between the cores), then by the irreducible S-vectors,
+// rather than each pair by whichever reducer leads; the results are the
+// same.  By default over the small prime fields only.
+extern bool strand_rows_first;
 
 // The number of rows with Lt != -1.
 int strand_count(const std::vector<int>& Lt);
