@@ -4,8 +4,8 @@
 #include <climits>
 #include <functional>
 #include <iostream>
-#include <set>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/bumo.h"
@@ -1041,29 +1041,40 @@ void omega(scheme& X)
         }
     const int no_of_cand = static_cast<int>(cand.size());
     int number = no_of_cand;
+    // A candidate is dropped when another one of its corner, not dropped
+    // before, divides it; so only the candidates of one corner are compared.
+    std::vector<std::vector<int>> of_corner(static_cast<std::size_t>(q));
+    for (int i = 0; i < no_of_cand; ++i) of_corner[cand[i].f].push_back(i);
     for (int i = 0; i < no_of_cand; ++i)
-        for (int k = 0; k < no_of_cand; ++k)
-            if (k != i && cand[k].f != -1 && cand[k].f == cand[i].f && Zn_order_le(cand[k].TT, cand[i].TT)) {
+        for (int k : of_corner[cand[i].f])
+            if (k != i && cand[k].f != -1 && Zn_order_le(cand[k].TT, cand[i].TT)) {
                 cand[i].f = -1;
                 --number;
                 break;
             }
 
-    // The monomials whose canonical forms are needed, in increasing order.
-    std::set<monom, affine_less> oo;
+    // The elements of O by their exponents.
+    std::unordered_map<monom, int, affine_hash, affine_equal> o_pos;
+    for (int k = 0; k < s; ++k) o_pos.emplace(O[k], k);
+    auto in_O = [&](const monom& m) { return o_pos.count(m) != 0; };
+
+    // The monomials whose canonical forms are needed, each once, in
+    // increasing order.
+    std::vector<monom> oo;
+    std::unordered_set<monom, affine_hash, affine_equal> met;
+    auto need = [&](const monom& p) {
+        if (!in_O(p) && met.insert(p).second) oo.push_back(p);
+    };
     for (int i = 0; i < s; ++i)
-        for (int j = i; j < s; ++j) {
-            monom p = O[i] * O[j];
-            if (is_el_O(X, p) < 0) oo.insert(p);
-        }
+        for (int j = i; j < s; ++j) need(O[i] * O[j]);
     for (const candidate& c : cand)
-        if (c.f != -1 && is_el_O(X, c.TT) < 0)
-            for (int j = 0; j < s; ++j) oo.insert(c.TT * O[j]);
+        if (c.f != -1 && !in_O(c.TT))
+            for (int j = 0; j < s; ++j) need(c.TT * O[j]);
+    std::sort(oo.begin(), oo.end(), affine_less());
 
     projective_scope raised;
-    canonical_forms cf{X, std::vector<monom>(oo.begin(), oo.end()), {}, gr_socle, {}, {}};
+    canonical_forms cf{X, std::move(oo), {}, gr_socle, {}, std::move(o_pos)};
     cf.index_positions();
-    for (int k = 0; k < s; ++k) cf.o_pos.emplace(O[k], k);
     cf.compute();
 
     // Elimination rows: pr_(u) through the projections of greater monomials.
@@ -1083,7 +1094,7 @@ void omega(scheme& X)
         for (int k = 1; k < s; ++k) {
             if (k == N) continue;
             const monom p = qv * O[k];
-            if (is_el_O(X, p) >= 0) continue;
+            if (cf.o_index(p) >= 0) continue;
             polynomial c;
             if (cf.coefficient(p, gr_socle[j], c)) SS.entry(k) = c;
         }
@@ -1138,7 +1149,7 @@ void omega(scheme& X)
         for (int k = k0; k < s; ++k) {
             if (k == skip) continue;
             const monom p = w * O[k];
-            if (is_el_O(X, p) >= 0) continue;
+            if (cf.o_index(p) >= 0) continue;
             polynomial c;
             if (!cf.coefficient(p, target, c)) continue;
             if (add)
@@ -1208,6 +1219,11 @@ void omega(scheme& X)
     if (verbose) std::cerr << "eliminating syzygies ...\n";
     // An entry takes part modulo h only when it is not 0 there.
     auto usable = [](const polynomial& f) { return sign(f) && !is_prj(f); };
+    // The rows that may reduce R at position l, in order: those of corner l
+    // whose entry there takes part.
+    std::vector<std::vector<int>> reducers_at(static_cast<std::size_t>(q));
+    for (int r = 0; r < number; ++r)
+        if (e[r] >= 0 && usable(Sc(r, e[r]))) reducers_at[e[r]].push_back(r);
     std::vector<polynomial> R(q, polynomial(0));
     // The leading forms of the entries that take part modulo h (0 for the
     // others); S is not changed in this loop.
@@ -1307,8 +1323,11 @@ void omega(scheme& X)
                 int lp = -1;
                 const monom ltR = R[ee].term[0];
                 if (progress) {
-                    for (int r = 0; r < number && lp < 0; ++r)
-                        if (e[r] == ee && usable(Sc(r, ee)) && Sc(r, ee).term[0] == ltR) lp = r;
+                    for (const int r : reducers_at[ee])
+                        if (Sc(r, ee).term[0] == ltR) {
+                            lp = r;
+                            break;
+                        }
                     if (lp >= 0) {
 #if defined(TARV_FIELD_Q)
                         if (room) {
@@ -1329,8 +1348,11 @@ void omega(scheme& X)
 #endif
                         continue;
                     }
-                    for (int r = 0; r < number && lp < 0; ++r)
-                        if (e[r] == ee && usable(Sc(r, ee)) && Zn_order_lt(Sc(r, ee).term[0], ltR)) lp = r;
+                    for (const int r : reducers_at[ee])
+                        if (Zn_order_lt(Sc(r, ee).term[0], ltR)) {
+                            lp = r;
+                            break;
+                        }
                     if (lp >= 0) {
                         const monom qq = ltR / Sc(lp, ee).term[0];
 #if defined(TARV_FIELD_Q)
