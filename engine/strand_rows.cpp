@@ -928,8 +928,10 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
     const long long nA = monomials_of_degree(A.deg, INT_MAX), nT = monomials_of_degree(A.deg + 1, INT_MAX);
     const long long spanT = nT * cA, spanB = nv * liveA, spanA = nA * cA;
     const std::size_t entry = sizeof(int) + element_bytes();
-    // (an S-vector and a row of B for each core and the second stage)
-    const double vectors = static_cast<double>(loop_threads()) + 1;
+    // (an S-vector and a row of B for the second stage, and for each core
+    // in the first)
+    const bool rows_first = strand_rows_first;
+    const double vectors = rows_first ? static_cast<double>(loop_threads()) + 1 : 1;
     const double fixed = vectors * (static_cast<double>(spanT) * entry + static_cast<double>(spanB) * entry) +
                          static_cast<double>(spanA) * sizeof(int) + static_cast<double>(nA) * nv * sizeof(int) +
                          static_cast<double>(number) * 2 * entry + static_cast<double>(A.pos.size()) * entry +
@@ -980,7 +982,6 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
     const int width = static_cast<int>(live_rows.size());
     shifted_positions shifted(A, cA, nv, sA, std::move(mul));
     const step_reducers reducers(A, cA, shifted);
-    const bool rows_first = strand_rows_first;
     kept_work kept(reducers, static_cast<std::size_t>(spanT), static_cast<std::size_t>(spanB));
     auto brow_pos = [&](int v, int k) { return var_rank[v] * width + rc[k]; };
 
