@@ -1246,6 +1246,12 @@ void omega(scheme& X)
 #else
     auto LfS = [&](int r, int l) -> const polynomial& { return lead_forms[static_cast<size_t>(r) * q + l]; };
 #endif
+    // The columns of each row whose leading forms take part: not 0, and the
+    // entry not 0 modulo h.
+    std::vector<std::vector<int>> active(static_cast<std::size_t>(number));
+    for (int r = 0; r < number; ++r)
+        for (int l = 0; l < q; ++l)
+            if (!is_prj(Sc(r, l)) && sign(LfS(r, l))) active[r].push_back(l);
     for (int i = 0; i < number; ++i)
         for (int j = i + 1; j < number; ++j) {
             if (e[i] != e[j]) continue;
@@ -1268,14 +1274,15 @@ void omega(scheme& X)
 #else
             const K fi(1), fj(1);
 #endif
-            for (int l = 0; l < q; ++l) {
-                R[l] = 0;
-                if (!is_prj(Sc(i, l)) && !h_exp(qi)) {
+            for (int l = 0; l < q; ++l) R[l] = 0;
+            if (!h_exp(qi))
+                for (const int l : active[i]) {
                     R[l] = LfS(i, l);
                     R[l] *= qi;
                     if (fi != 1) R[l] *= fi;
                 }
-                if (!is_prj(Sc(j, l)) && !h_exp(qj)) {
+            if (!h_exp(qj))
+                for (const int l : active[j]) {
                     shifted = LfS(j, l);
                     shifted *= qj;
                     if (fj != 1) shifted *= fj;
@@ -1284,7 +1291,6 @@ void omega(scheme& X)
                     else
                         R[l] -= shifted;
                 }
-            }
             bool flag = false;
             const bool room = g < number;  // a free row of T is left
             if (room && t == lti) {
@@ -1359,12 +1365,11 @@ void omega(scheme& X)
                         lead.reduce(R, dR, dR_removed_at, lp, ee, qq, [&](int n) { return !is_prj(Sc(lp, n)); });
 #else
                         const K cc = R[ee].coef[0] / Sc(lp, ee).coef[0];
-                        for (int n = 0; n < q; ++n)
-                            if (!is_prj(Sc(lp, n))) {
-                                shifted = LfS(lp, n);
-                                shifted *= qq;
-                                R[n].sub_scaled(shifted, cc);
-                            }
+                        for (const int n : active[lp]) {
+                            shifted = LfS(lp, n);
+                            shifted *= qq;
+                            R[n].sub_scaled(shifted, cc);
+                        }
 #endif
                         continue;
                     }
