@@ -306,6 +306,10 @@ public:
     }
     // Slot t += c * r[e].
     void add(int t, size_t e) { mpz_addmul(num_[t].get_mpz_t(), k_.get_mpz_t(), (*N_)[e].get_mpz_t()); }
+    auto adder()
+    {
+        return [this](int t, size_t e) { add(t, e); };
+    }
     bool nonzero(int t) const { return sgn(num_[t]) != 0; }
     K value(int t) const
     {
@@ -436,6 +440,11 @@ public:
         x_ = r.values().data();
     }
     void add(int t, size_t e) { a_.add(val_[t], f_, x_[e]); }
+    // add as a function object holding its own copies of the pointers.
+    auto adder()
+    {
+        return [a = a_, val = val_.data(), f = f_, x = x_](int t, size_t e) { a.add(val[t], f, x[e]); };
+    }
     bool nonzero(int t) { return a_.nonzero(val_[t]); }
     K value(int t) const { return a_.value(val_[t]); }
     void reset(int t) { val_[t] = arith::acc(0); }
@@ -498,8 +507,27 @@ public:
             for (int v = 0; v < proj - 1 && pure_h; ++v) pure_h = fa.exp[v] == 0;
             sums_.begin(subtract ? -f.coef[a] : f.coef[a], r.coef, touched_);
             const int hf = fa.exp[proj - 1];
+            if (pure_h) {
+                // r's own slots.  Through local pointers: the stores of the
+                // marks would otherwise make every member be read again.
+                char* const used = used_.data();
+                int16_t* const hx = hx_.data();
+                const int* const rs = r.slot.data();
+                const int16_t* const rh = r.h.data();
+                auto sum = sums_.adder();
+                for (int e = 0; e < n; ++e) {
+                    const int t = rs[e];
+                    if (!used[t]) {
+                        used[t] = 1;
+                        touched_.push_back(t);
+                        hx[t] = static_cast<int16_t>(hf + rh[e]);
+                    }
+                    sum(t, static_cast<size_t>(e));
+                }
+                continue;
+            }
             for (int e = 0; e < n; ++e) {
-                const int t = pure_h ? r.slot[e] : slot(slot_col_[r.slot[e]], id(fa * mono_[slot_id_[r.slot[e]]]));
+                const int t = slot(slot_col_[r.slot[e]], id(fa * mono_[slot_id_[r.slot[e]]]));
                 if (!used_[t]) {
                     used_[t] = 1;
                     touched_.push_back(t);
