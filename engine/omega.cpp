@@ -1274,6 +1274,12 @@ void omega(scheme& X)
 #else
     auto LfS = [&](int r, int l) -> const polynomial& { return lead_forms[static_cast<size_t>(r) * q + l]; };
 #endif
+    // lt(R[l]) / u_l for the non-zero R[l], made again only for the entries
+    // a step changes (a step on R only scales the others).
+    std::vector<monom> quot(static_cast<std::size_t>(q));
+    auto requot = [&](int l) {
+        if (sign(R[l])) quot[l] = R[l].term[0] / u(l);
+    };
     // The columns of each row whose leading forms take part: not 0, and the
     // entry not 0 modulo h.
     std::vector<std::vector<int>> active(static_cast<std::size_t>(number));
@@ -1338,12 +1344,13 @@ void omega(scheme& X)
             monom prev;
             int prev_ee = -1;
             int slack = 1000;
+            for (int l = 0; l < q; ++l) requot(l);
             for (;;) {
                 int ee = -1;
                 monom best;
                 for (int l = 0; l < q; ++l) {
                     if (!sign(R[l])) continue;
-                    const monom qt = R[l].term[0] / u(l);
+                    const monom& qt = quot[l];
                     if (ee < 0 || qt > best) {
                         ee = l;
                         best = qt;
@@ -1373,13 +1380,13 @@ void omega(scheme& X)
                         lead.reduce(R, dR, dR_removed_at, lp, ee, monom(), [&](int n) { return !is_prj(Sc(lp, n)); });
 #else
                         const K cc = R[ee].coef[0] / Sc(lp, ee).coef[0];
-                        for (int n = 0; n < q; ++n)
-                            if (!is_prj(Sc(lp, n))) R[n].sub_scaled(LfS(lp, n), cc);
+                        for (const int n : active[lp]) R[n].sub_scaled(LfS(lp, n), cc);
                         if (room) {
                             T.at(tr[g], lp) -= cc;
                             flag = true;
                         }
 #endif
+                        for (const int n : active[lp]) requot(n);
                         continue;
                     }
                     for (const int r : reducers_at[ee])
@@ -1399,6 +1406,7 @@ void omega(scheme& X)
                             R[n].sub_scaled(shifted, cc);
                         }
 #endif
+                        for (const int n : active[lp]) requot(n);
                         continue;
                     }
                 }
