@@ -9,6 +9,7 @@
 #include <iostream>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -1079,10 +1080,13 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
         else
             for (int x = 0; x < n; ++x) one(static_cast<std::size_t>(x));
     };
-    // Joins the thread of the next batch on every way out.
-    struct joined_thread {
+    // The first stage of the next batch on a thread of its own, joined on
+    // every way out; done here after all when that thread could not be had
+    // or did not finish.
+    struct ahead_batch {
         std::thread t;
-        ~joined_thread() { join(); }
+        bool failed = false;
+        ~ahead_batch() { join(); }
         void join()
         {
             if (t.joinable()) t.join();
@@ -1093,7 +1097,20 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
     for (int c = 0; B_r < total; c = 1 - c) {
         const int n = std::min(batch_size, total - B_r);
         const int later = std::min(batch_size, total - B_r - n);
-        if (rows_first && later > 0) ahead.t = std::thread(first_stage, B_r + n, later, std::ref(batches[1 - c]));
+        if (rows_first && later > 0) {
+            ahead.failed = false;
+            try {
+                ahead.t = std::thread([&, from = B_r + n, later, out = &batches[1 - c]] {
+                    try {
+                        first_stage(from, later, *out);
+                    } catch (...) {
+                        ahead.failed = true;
+                    }
+                });
+            } catch (const std::system_error&) {
+                ahead.failed = true;
+            }
+        }
         const std::vector<reduced_pair>& batch = batches[c];
         std::size_t in_batch = 0;
         if (rows_first)
@@ -1135,6 +1152,10 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
             if (fixed + held > static_cast<double>(strand_memory_limit)) return too_large();
         }
         ahead.join();
+        if (ahead.failed) {
+            ahead.failed = false;
+            first_stage(B_r, later, batches[1 - c]);
+        }
     }
     if (bad_pair) {
         if (verbose) std::cout << "[" << pairs - B_r << "]" << std::flush;
