@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <climits>
 #include <cstdint>
 #include <iostream>
@@ -1064,11 +1065,14 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
     if (verbose && pairs != 0) std::cout << "eliminating syzygies ...\n";
     progress_report report("linear strand: pairs", pairs);
     const int total = static_cast<int>(list.size());
-    const int batch_size = small_prime_field<K>::value ? 64 : 16;
     // Two batches: the first stage of the next runs while the second stage
-    // goes through this one.
+    // goes through this one.  A batch whose first stage took less than a few
+    // milliseconds is followed by batches twice as large, so that pairs that
+    // cost little do not pay for the starting of threads.
+    int batch_size = 64;
     std::vector<reduced_pair> batches[2];
     auto first_stage = [&](int from, int n, std::vector<reduced_pair>& out) {
+        const auto started = std::chrono::steady_clock::now();
         if (static_cast<int>(out.size()) < n) out.resize(static_cast<std::size_t>(n));
         auto one = [&](std::size_t x) {
             if (interrupt_requested) return;  // the second stage stops at once
@@ -1079,30 +1083,34 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
         if (n >= 4) parallel_items(static_cast<std::size_t>(n), one);
         else
             for (int x = 0; x < n; ++x) one(static_cast<std::size_t>(x));
+        return std::chrono::steady_clock::now() - started < std::chrono::milliseconds(4);
+    };
+    auto grow_when = [&](bool quick) {
+        if (quick && batch_size < (1 << 14)) batch_size *= 2;
     };
     // The first stage of the next batch on a thread of its own, joined on
     // every way out; done here after all when that thread could not be had
     // or did not finish.
     struct ahead_batch {
         std::thread t;
-        bool failed = false;
+        bool failed = false, quick = false;
         ~ahead_batch() { join(); }
         void join()
         {
             if (t.joinable()) t.join();
         }
     } ahead;
-    if (rows_first) first_stage(0, std::min(batch_size, total), batches[0]);
+    int n = std::min(batch_size, total);  // the pairs of the batch at hand
+    if (rows_first) grow_when(first_stage(0, n, batches[0]));
     int B_r = 0;
     for (int c = 0; B_r < total; c = 1 - c) {
-        const int n = std::min(batch_size, total - B_r);
         const int later = std::min(batch_size, total - B_r - n);
         if (rows_first && later > 0) {
             ahead.failed = false;
             try {
                 ahead.t = std::thread([&, from = B_r + n, later, out = &batches[1 - c]] {
                     try {
-                        first_stage(from, later, *out);
+                        ahead.quick = first_stage(from, later, *out);
                     } catch (...) {
                         ahead.failed = true;
                     }
@@ -1154,8 +1162,10 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
         ahead.join();
         if (ahead.failed) {
             ahead.failed = false;
-            first_stage(B_r, later, batches[1 - c]);
+            ahead.quick = first_stage(B_r, later, batches[1 - c]);
         }
+        if (rows_first && later > 0) grow_when(ahead.quick);
+        n = later;
     }
     if (bad_pair) {
         if (verbose) std::cout << "[" << pairs - B_r << "]" << std::flush;
