@@ -1016,9 +1016,9 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
         }
     }
 
-    // The first stage of a pair: its S-vector reduced by the multiples of
-    // the rows of A wherever one leads (the first row whose leading term
-    // divides: its leading monomial is the quotient by a variable).
+    // The reduction at L by the multiple of a row of A that leads there, if
+    // one does: the first row whose leading term divides (its leading
+    // monomial is the quotient by a variable).
     auto reduce_by_row_at = [&](auto& w, int L) {
         const int t = L / cA, col = L % cA;
         int best = INT_MAX, bv = -1;
@@ -1033,6 +1033,8 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
         w.reduce_by_row(best, bv, brow_pos(bv, best), L);
         return true;
     };
+    // The first stage of a pair: its S-vector reduced wherever a multiple
+    // leads; the other terms are passed and kept for the second stage.
     auto reduce_by_rows = [&](row_work& w, const strand_pair& P, reduced_pair& out) {
         out.clear();
         w.begin(P);
