@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <climits>
 #include <functional>
+#include <exception>
 #include <iostream>
+#include <memory>
+#include <mutex>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -17,6 +20,7 @@
 #include "engine/matrix.h"
 #include "engine/monom.h"
 #include "engine/normal_forms_modular.h"
+#include "engine/parallel.h"
 #include "engine/polynomial.h"
 #include "engine/progress.h"
 #include "engine/relation_matrix.h"
@@ -1252,14 +1256,12 @@ void omega(scheme& X)
     std::vector<std::vector<int>> reducers_at(static_cast<std::size_t>(q));
     for (int r = 0; r < number; ++r)
         if (e[r] >= 0 && usable(Sc(r, e[r]))) reducers_at[e[r]].push_back(r);
-    std::vector<polynomial> R(q, polynomial(0));
     // The leading forms of the entries that take part modulo h (0 for the
     // others); S is not changed in this loop.
     std::vector<polynomial> lead_forms(static_cast<size_t>(number) * q, polynomial(0));
     for (int r = 0; r < number; ++r)
         for (int l = 0; l < q; ++l)
             if (!is_prj(Sc(r, l))) lead_forms[static_cast<size_t>(r) * q + l] = Lf(Sc(r, l));
-    polynomial shifted;  // a leading form times a monomial (its storage reused)
 #if defined(TARV_FIELD_Q)
     // Over Q, R is kept as forms with integer coefficients over one
     // denominator dR, and the leading forms of each row r of S as forms with
@@ -1267,169 +1269,237 @@ void omega(scheme& X)
     // step is then integer products (see slot_sums).  The values, and so
     // every choice, leading term and entry of T, are the same.
     const scaled_rows lead_scaled(lead_forms, number, q);
-    scaled_row_reduction lead(lead_scaled);
     auto LfS = [&](int r, int l) -> const polynomial& { return lead_scaled.form(r, l); };
-    mpz_class dR;
-    std::size_t dR_removed_at = 1;
 #else
     auto LfS = [&](int r, int l) -> const polynomial& { return lead_forms[static_cast<size_t>(r) * q + l]; };
 #endif
-    // lt(R[l]) / u_l for the non-zero R[l], made again only for the entries
-    // a step changes (a step on R only scales the others).
-    std::vector<monom> quot(static_cast<std::size_t>(q));
-    auto requot = [&](int l) {
-        if (sign(R[l])) quot[l] = R[l].term[0] / u(l);
-    };
     // The columns of each row whose leading forms take part: not 0, and the
     // entry not 0 modulo h.
     std::vector<std::vector<int>> active(static_cast<std::size_t>(number));
     for (int r = 0; r < number; ++r)
         for (int l = 0; l < q; ++l)
             if (!is_prj(Sc(r, l)) && sign(LfS(r, l))) active[r].push_back(l);
+
+    // The pairs of rows of one corner, in order.  Reducing a pair's R to 0
+    // reads only S and the leading forms, so the pairs are reduced on all
+    // cores; what each leaves for T (the entries set and subtracted, in
+    // order) is then applied pair after pair, as T's rows and the rank
+    // depend on the pairs before.
+    struct pair_outcome {
+        bool skipped = false, failed = false;
+        std::exception_ptr error;  // thrown while reducing, thrown again where applied
+        std::vector<std::pair<int, K>> set, subtracted;  // T's entries, in order
+        std::vector<polynomial> at_failure;  // R's values where it could not be reduced
+        int failed_at = -1;
+    };
+    // One core's R and what reducing it needs.
+    struct pair_work {
+        std::vector<polynomial> R;
+        std::vector<monom> quot;  // lt(R[l]) / u_l for the non-zero R[l]
+        polynomial shifted;       // a leading form times a monomial (its storage reused)
+#if defined(TARV_FIELD_Q)
+        scaled_row_reduction lead;
+        mpz_class dR;
+        std::size_t dR_removed_at = 1;
+        pair_work(int q, const scaled_rows& rows) : R(q, polynomial(0)), quot(q), lead(rows) {}
+#else
+        explicit pair_work(int q) : R(q, polynomial(0)), quot(q) {}
+#endif
+    };
+    auto reduce_pair = [&](int i, int j, pair_work& w, pair_outcome& out) {
+        std::vector<polynomial>& R = w.R;
+        std::vector<monom>& quot = w.quot;
+        polynomial& shifted = w.shifted;
+        // made again only for the entries a step changes (a step on R only
+        // scales the others)
+        auto requot = [&](int l) {
+            if (sign(R[l])) quot[l] = R[l].term[0] / u(l);
+        };
+        const int E = e[i];
+        const monom lti = Sc(i, E).term[0], ltj = Sc(j, E).term[0];
+        const monom t = lcm(lti, ltj);
+        if (t.tot_deg() > mx) {
+            out.skipped = true;
+            return;
+        }
+        const int sg = sign(Sc(i, E).coef[0]) * sign(Sc(j, E).coef[0]);
+        const monom qi = t / lti, qj = t / ltj;
+#if defined(TARV_FIELD_Q)
+        // R = (d / D_i) qi L_i -+ (d / D_j) qj L_j over d = lcm(D_i, D_j).
+        mpz_class& dR = w.dR;
+        mpz_lcm(dR.get_mpz_t(), lead_scaled.den(i).get_mpz_t(), lead_scaled.den(j).get_mpz_t());
+        w.dR_removed_at = mpz_sizeinbase(dR.get_mpz_t(), 2);
+        const K fi(mpq_class(mpz_class(dR / lead_scaled.den(i)))), fj(mpq_class(mpz_class(dR / lead_scaled.den(j))));
+#else
+        const K fi(1), fj(1);
+#endif
+        for (int l = 0; l < q; ++l) R[l] = 0;
+        if (!h_exp(qi))
+            for (const int l : active[i]) {
+                R[l] = LfS(i, l);
+                R[l] *= qi;
+                if (fi != 1) R[l] *= fi;
+            }
+        if (!h_exp(qj))
+            for (const int l : active[j]) {
+                shifted = LfS(j, l);
+                shifted *= qj;
+                if (fj != 1) shifted *= fj;
+                if (sg < 0)
+                    R[l] += shifted;
+                else
+                    R[l] -= shifted;
+            }
+        if (t == lti) out.set.emplace_back(i, K(1));
+        if (t == ltj) out.set.emplace_back(j, sg > 0 ? -K(1) : K(1));
+        // Reduce R to 0.  Each step removes the leading term at the
+        // position ee of greatest quotient lt(R[l]) / u_l and brings in
+        // only terms of smaller quotient or, with an equal one, at later
+        // positions, so the pair (quotient, ee) decreases.  A reduction
+        // that keeps breaking this rule is reported as a failure rather
+        // than run for ever.
+        monom prev;
+        int prev_ee = -1;
+        int slack = 1000;
+        for (int l = 0; l < q; ++l) requot(l);
+        for (;;) {
+            if (interrupt_requested) return;  // stopped where the outcomes are applied
+            int ee = -1;
+            monom best;
+            for (int l = 0; l < q; ++l) {
+                if (!sign(R[l])) continue;
+                const monom& qt = quot[l];
+                if (ee < 0 || qt > best) {
+                    ee = l;
+                    best = qt;
+                }
+            }
+            if (ee < 0) break;
+            const bool decreased = prev_ee < 0 || best < prev || (best == prev && ee > prev_ee);
+            const bool progress = decreased || slack-- > 0;
+            prev = best;
+            prev_ee = ee;
+            int lp = -1;
+            const monom ltR = R[ee].term[0];
+            if (progress) {
+                for (const int r : reducers_at[ee])
+                    if (Sc(r, ee).term[0] == ltR) {
+                        lp = r;
+                        break;
+                    }
+                if (lp >= 0) {
+#if defined(TARV_FIELD_Q)
+                    K lc;  // the value of R's leading coefficient, in lowest terms
+                    set_quotient(lc, R[ee].coef[0].v.get_num(), dR);
+                    out.subtracted.emplace_back(lp, lc / Sc(lp, ee).coef[0]);
+                    w.lead.reduce(R, dR, w.dR_removed_at, lp, ee, monom(), [&](int n) { return !is_prj(Sc(lp, n)); });
+#else
+                    const K cc = R[ee].coef[0] / Sc(lp, ee).coef[0];
+                    for (const int n : active[lp]) R[n].sub_scaled(LfS(lp, n), cc);
+                    out.subtracted.emplace_back(lp, cc);
+#endif
+                    for (const int n : active[lp]) requot(n);
+                    continue;
+                }
+                for (const int r : reducers_at[ee])
+                    if (Zn_order_lt(Sc(r, ee).term[0], ltR)) {
+                        lp = r;
+                        break;
+                    }
+                if (lp >= 0) {
+                    const monom qq = ltR / Sc(lp, ee).term[0];
+#if defined(TARV_FIELD_Q)
+                    w.lead.reduce(R, dR, w.dR_removed_at, lp, ee, qq, [&](int n) { return !is_prj(Sc(lp, n)); });
+#else
+                    const K cc = R[ee].coef[0] / Sc(lp, ee).coef[0];
+                    for (const int n : active[lp]) {
+                        shifted = LfS(lp, n);
+                        shifted *= qq;
+                        R[n].sub_scaled(shifted, cc);
+                    }
+#endif
+                    for (const int n : active[lp]) requot(n);
+                    continue;
+                }
+            }
+            out.failed = true;
+            out.failed_at = ee;
+            for (int l = 0; l < q; ++l) {
+                out.at_failure.push_back(R[l]);
+#if defined(TARV_FIELD_Q)
+                out.at_failure.back() *= K(mpq_class(1, dR));  // the values, not the numerators
+#endif
+            }
+            return;
+        }
+    };
+    std::vector<std::pair<int, int>> pairs;
     for (int i = 0; i < number; ++i)
-        for (int j = i + 1; j < number; ++j) {
-            if (e[i] != e[j]) continue;
-            const int E = e[i];
-            const monom lti = Sc(i, E).term[0], ltj = Sc(j, E).term[0];
-            const monom t = lcm(lti, ltj);
-            if (t.tot_deg() > mx) {
+        for (int j = i + 1; j < number; ++j)
+            if (e[i] == e[j]) pairs.emplace_back(i, j);
+    std::vector<std::unique_ptr<pair_work>> idle;
+    std::mutex idle_lock;
+    auto take_work = [&] {
+        std::lock_guard<std::mutex> lock(idle_lock);
+        if (idle.empty())
+#if defined(TARV_FIELD_Q)
+            return std::make_unique<pair_work>(q, lead_scaled);
+#else
+            return std::make_unique<pair_work>(q);
+#endif
+        std::unique_ptr<pair_work> w = std::move(idle.back());
+        idle.pop_back();
+        return w;
+    };
+    constexpr std::size_t batch = 64;
+    std::vector<pair_outcome> outcomes;
+    for (std::size_t from = 0; from < pairs.size(); from += batch) {
+        const std::size_t n = std::min(batch, pairs.size() - from);
+        outcomes.assign(n, pair_outcome());
+        parallel_items(n, [&](std::size_t x) {
+            try {
+                std::unique_ptr<pair_work> w = take_work();
+                reduce_pair(pairs[from + x].first, pairs[from + x].second, *w, outcomes[x]);
+                std::lock_guard<std::mutex> lock(idle_lock);
+                idle.push_back(std::move(w));
+            } catch (...) {
+                outcomes[x].error = std::current_exception();
+            }
+        });
+        for (std::size_t x = 0; x < n; ++x) {
+            const pair_outcome& out = outcomes[x];
+            if (out.error) std::rethrow_exception(out.error);
+            if (out.skipped) {
                 if (verbose) std::cerr << "[" << number1 << "]";
                 check_interrupt();
                 --number1;
                 continue;
             }
-            const int sg = sign(Sc(i, E).coef[0]) * sign(Sc(j, E).coef[0]);
-            const monom qi = t / lti, qj = t / ltj;
-#if defined(TARV_FIELD_Q)
-            // R = (d / D_i) qi L_i -+ (d / D_j) qj L_j over d = lcm(D_i, D_j).
-            mpz_lcm(dR.get_mpz_t(), lead_scaled.den(i).get_mpz_t(), lead_scaled.den(j).get_mpz_t());
-            dR_removed_at = mpz_sizeinbase(dR.get_mpz_t(), 2);
-            const K fi(mpq_class(mpz_class(dR / lead_scaled.den(i)))), fj(mpq_class(mpz_class(dR / lead_scaled.den(j))));
-#else
-            const K fi(1), fj(1);
-#endif
-            for (int l = 0; l < q; ++l) R[l] = 0;
-            if (!h_exp(qi))
-                for (const int l : active[i]) {
-                    R[l] = LfS(i, l);
-                    R[l] *= qi;
-                    if (fi != 1) R[l] *= fi;
-                }
-            if (!h_exp(qj))
-                for (const int l : active[j]) {
-                    shifted = LfS(j, l);
-                    shifted *= qj;
-                    if (fj != 1) shifted *= fj;
-                    if (sg < 0)
-                        R[l] += shifted;
-                    else
-                        R[l] -= shifted;
-                }
+            check_interrupt();
             bool flag = false;
-            const bool room = g < number;  // a free row of T is left
-            if (room && t == lti) {
-                T.at(tr[g], i) = 1;
-                flag = true;
+            if (g < number) {  // a free row of T is left
+                for (const auto& s : out.set) T.at(tr[g], s.first) = s.second;
+                for (const auto& s : out.subtracted) T.at(tr[g], s.first) -= s.second;
+                flag = !out.set.empty() || !out.subtracted.empty();
             }
-            if (room && t == ltj) {
-                T.at(tr[g], j) = sg > 0 ? -K(1) : K(1);
-                flag = true;
-            }
-            // Reduce R to 0.  Each step removes the leading term at the
-            // position ee of greatest quotient lt(R[l]) / u_l and brings in
-            // only terms of smaller quotient or, with an equal one, at later
-            // positions, so the pair (quotient, ee) decreases.  A reduction
-            // that keeps breaking this rule is reported as a failure rather
-            // than run for ever.
-            monom prev;
-            int prev_ee = -1;
-            int slack = 1000;
-            for (int l = 0; l < q; ++l) requot(l);
-            for (;;) {
-                int ee = -1;
-                monom best;
-                for (int l = 0; l < q; ++l) {
-                    if (!sign(R[l])) continue;
-                    const monom& qt = quot[l];
-                    if (ee < 0 || qt > best) {
-                        ee = l;
-                        best = qt;
-                    }
-                }
-                if (ee < 0) break;
-                const bool decreased = prev_ee < 0 || best < prev || (best == prev && ee > prev_ee);
-                const bool progress = decreased || slack-- > 0;
-                prev = best;
-                prev_ee = ee;
-                int lp = -1;
-                const monom ltR = R[ee].term[0];
-                if (progress) {
-                    for (const int r : reducers_at[ee])
-                        if (Sc(r, ee).term[0] == ltR) {
-                            lp = r;
-                            break;
-                        }
-                    if (lp >= 0) {
-#if defined(TARV_FIELD_Q)
-                        if (room) {
-                            K lc;  // the value of R's leading coefficient, in lowest terms
-                            set_quotient(lc, R[ee].coef[0].v.get_num(), dR);
-                            T.at(tr[g], lp) -= lc / Sc(lp, ee).coef[0];
-                            flag = true;
-                        }
-                        lead.reduce(R, dR, dR_removed_at, lp, ee, monom(), [&](int n) { return !is_prj(Sc(lp, n)); });
-#else
-                        const K cc = R[ee].coef[0] / Sc(lp, ee).coef[0];
-                        for (const int n : active[lp]) R[n].sub_scaled(LfS(lp, n), cc);
-                        if (room) {
-                            T.at(tr[g], lp) -= cc;
-                            flag = true;
-                        }
-#endif
-                        for (const int n : active[lp]) requot(n);
-                        continue;
-                    }
-                    for (const int r : reducers_at[ee])
-                        if (Zn_order_lt(Sc(r, ee).term[0], ltR)) {
-                            lp = r;
-                            break;
-                        }
-                    if (lp >= 0) {
-                        const monom qq = ltR / Sc(lp, ee).term[0];
-#if defined(TARV_FIELD_Q)
-                        lead.reduce(R, dR, dR_removed_at, lp, ee, qq, [&](int n) { return !is_prj(Sc(lp, n)); });
-#else
-                        const K cc = R[ee].coef[0] / Sc(lp, ee).coef[0];
-                        for (const int n : active[lp]) {
-                            shifted = LfS(lp, n);
-                            shifted *= qq;
-                            R[n].sub_scaled(shifted, cc);
-                        }
-#endif
-                        for (const int n : active[lp]) requot(n);
-                        continue;
-                    }
-                }
+            if (out.failed) {
                 ++reported_errors;
                 std::cerr << "\ncannot reduce to zero --> error !?! !?!\n";
                 for (int l = 0; l < q; ++l) {
                     counter = 0;
-                    if (l == ee) {
+                    if (l == out.failed_at) {
                         std::cout << "> ";
                         counter = 2;
                     }
-#if defined(TARV_FIELD_Q)
-                    R[l] *= K(mpq_class(1, dR));  // the values, not the numerators
-#endif
-                    std::cout << R[l] << "\n";
+                    std::cout << out.at_failure[l] << "\n";
                 }
-                break;
             }
             if (verbose) std::cerr << "[" << number1 << "]";
             check_interrupt();
             --number1;
             if (flag) g = number - T.solve(tc.data(), tr.data());
         }
+    }
     if (verbose) std::cerr << "\n";
     for (int k = 0; k < g; ++k) e[tc[k]] = -1;
 
