@@ -159,7 +159,9 @@ private:
 // monomial over those columns, zeros filled in, in residues.  A multiple
 // x_v * row then goes into the S-vector run by run, each a contiguous loop
 // the compiler vectorises, instead of entry by entry; the values are the
-// same (the zeros add nothing).
+// same (the zeros add nothing).  Runs of a few positions on average (rows
+// over one or two columns, such as the generators of I_X) cost more in
+// calls than they save, and their rows are added entry by entry.
 class dense_runs {
 public:
     struct run {
@@ -170,9 +172,12 @@ public:
     {
         for (int k = 0; k < A.rows(); ++k) {
             const int from = A.start[k], to = A.start[k + 1];
-            long long span = 0;
-            for_each_run(A, cA, from, to, [&](int x, int y) { span += A.pos[y] - A.pos[x] + 1; });
-            if (to > from && span <= 4LL * (to - from))
+            long long span = 0, runs = 0;
+            for_each_run(A, cA, from, to, [&](int x, int y) {
+                span += A.pos[y] - A.pos[x] + 1;
+                ++runs;
+            });
+            if (to > from && span <= 4LL * (to - from) && runs * 4 <= span)
                 for_each_run(A, cA, from, to, [&](int x, int y) {
                     const run R{A.pos[x] / cA, A.pos[x] % cA, A.pos[y] - A.pos[x] + 1, coef_.size()};
                     coef_.resize(coef_.size() + static_cast<std::size_t>(R.len), 0);
@@ -732,6 +737,7 @@ std::size_t strand_memory_limit = half_the_memory();
 // multiples past the first term they leave changes the terms passed at
 // every step, and their numbers grow.
 bool strand_rows_first = small_prime_field<K>::value;
+
 
 degree_basis::degree_basis(int d) : d_(d)
 {
