@@ -211,6 +211,46 @@ private:
     std::vector<uint16_t> coef_;
 };
 
+// Rows made one after another (the irreducible S-vectors, the interreduced
+// rows), those that are dense (at least a quarter of the positions from
+// their first entry to their last taken) also as one run of residues,
+// zeros filled in: such a row is then added by one contiguous loop the
+// compiler vectorises instead of entry by entry.  The values are the same.
+class dense_row_runs {
+public:
+    void add(const int* pos, const K* coef, int len)
+    {
+        run R{0, 0, 0};
+        if (len > 0 && 4LL * len >= static_cast<long long>(pos[len - 1]) - pos[0] + 1) {
+            R = {pos[0], pos[len - 1] - pos[0] + 1, val_.size()};
+            val_.resize(val_.size() + static_cast<std::size_t>(R.len), 0);
+            for (int e = 0; e < len; ++e)
+                val_[R.at + static_cast<std::size_t>(pos[e] - pos[0])] = small_prime_field<K>::residue(coef[e]);
+        }
+        runs_.push_back(R);
+    }
+    bool has(int g) const { return runs_[g].len > 0; }
+    // v += f * row g when it is dense; whether it was.
+    bool add_to(dense_vector& v, int g, arith::factor f) const
+    {
+        if (!has(g)) return false;
+        v.add_run(from(g), values(g), len(g), f);
+        return true;
+    }
+    std::size_t residues() const { return val_.size(); }
+    int from(int g) const { return runs_[g].from; }
+    int len(int g) const { return runs_[g].len; }
+    const uint16_t* values(int g) const { return val_.data() + runs_[g].at; }
+
+private:
+    struct run {
+        int from, len;
+        std::size_t at;
+    };
+    std::vector<run> runs_;
+    std::vector<uint16_t> val_;
+};
+
 // What the runs of a step take at most for one entry of its rows: up to
 // four residues (a quarter filled) and a run.
 constexpr std::size_t run_bytes_per_entry() { return 4 * sizeof(uint16_t) + sizeof(dense_runs::run); }
@@ -519,8 +559,8 @@ public:
     {
         const arith::factor f = tmp_.field().prepare(tmp_[L]);
 #if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
-        if (!add_dense(tmp_, gb_dense_, g, f)) tmp_.add_row(gb_.pos(g), gb_.coef(g), gb_.len(g), f);
-        if (!add_dense(brow_, gb_rows_dense_, g, f))
+        if (!gb_dense_.add_to(tmp_, g, f)) tmp_.add_row(gb_.pos(g), gb_.coef(g), gb_.len(g), f);
+        if (!gb_rows_dense_.add_to(brow_, g, f))
             brow_.add_row(gb_rows_.pos(g), gb_rows_.coef(g), gb_rows_.len(g), f);
 #else
         tmp_.add_row(gb_.pos(g), gb_.coef(g), gb_.len(g), f);
@@ -557,45 +597,7 @@ public:
 
 private:
 #if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
-    // The kept rows that are dense (at least a quarter of the positions from
-    // their first entry to their last taken) also as one run of residues,
-    // zeros filled in: such a row is then added by one contiguous loop the
-    // compiler vectorises.  The values are the same.
-    class dense_kept {
-    public:
-        void add(const int* pos, const K* coef, int len)
-        {
-            run R{0, 0, 0};
-            if (len > 0 && 4LL * len >= static_cast<long long>(pos[len - 1]) - pos[0] + 1) {
-                R = {pos[0], pos[len - 1] - pos[0] + 1, val_.size()};
-                val_.resize(val_.size() + static_cast<std::size_t>(R.len), 0);
-                for (int e = 0; e < len; ++e)
-                    val_[R.at + static_cast<std::size_t>(pos[e] - pos[0])] = small_prime_field<K>::residue(coef[e]);
-            }
-            runs_.push_back(R);
-        }
-        bool has(int g) const { return runs_[g].len > 0; }
-        std::size_t residues() const { return val_.size(); }
-        int from(int g) const { return runs_[g].from; }
-        int len(int g) const { return runs_[g].len; }
-        const uint16_t* values(int g) const { return val_.data() + runs_[g].at; }
-
-    private:
-        struct run {
-            int from, len;
-            std::size_t at;
-        };
-        std::vector<run> runs_;
-        std::vector<uint16_t> val_;
-    };
-    // v += f * (kept row g) when it is dense; whether it was.
-    static bool add_dense(dense_vector& v, const dense_kept& rows, int g, arith::factor f)
-    {
-        if (!rows.has(g)) return false;
-        v.add_run(rows.from(g), rows.values(g), rows.len(g), f);
-        return true;
-    }
-    dense_kept gb_dense_, gb_rows_dense_;
+    dense_row_runs gb_dense_, gb_rows_dense_;
 #endif
     row_pool gb_, gb_rows_;  // the irreducible S-vectors and their rows of B
 };
@@ -914,6 +916,9 @@ void interreduce(strand_rows& A, std::vector<int>& Lt)
 #else
     dense_vector acc(static_cast<std::size_t>(span));
     const arith::factor minus_one = acc.field().prepare(-K(1));
+#if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
+    dense_row_runs dense;  // the rows of R, as runs where dense
+#endif
 #endif
     progress_report report("linear strand: reducing rows", r);
     for (int i = 0; i < r; ++i) {
@@ -921,6 +926,9 @@ void interreduce(strand_rows& A, std::vector<int>& Lt)
         check_interrupt();
         if (A.zero_row(i)) {
             R.end_row();
+#if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
+            dense.add(nullptr, nullptr, 0);
+#endif
             continue;
         }
         const int from = A.start[i], len = A.start[i + 1] - from;
@@ -938,6 +946,9 @@ void interreduce(strand_rows& A, std::vector<int>& Lt)
             acc.reduce_by_kept(kept_of[j], L);
 #else
             const arith::factor f = acc.field().prepare(acc[L]);
+#if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
+            if (dense.add_to(acc, j, f)) continue;
+#endif
             acc.add_row(R.pos.data() + R.start[j], R.coef.data() + R.start[j], R.start[j + 1] - R.start[j], f);
 #endif
         }
@@ -955,6 +966,9 @@ void interreduce(strand_rows& A, std::vector<int>& Lt)
 #endif
         }
         R.end_row();
+#if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
+        dense.add(R.pos.data() + R.start[i], R.coef.data() + R.start[i], R.start[i + 1] - R.start[i]);
+#endif
     }
     std::swap(A, R);
 }
