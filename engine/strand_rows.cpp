@@ -396,6 +396,10 @@ private:
     stable_lists lists_;
 };
 
+// The pairs that go through the first stage together.  More would keep
+// more S-vectors than the nearer caches hold.
+constexpr int first_group = 4;
+
 // A pair of rows of A and what its S-vector x_uj * row j - x_ui * row i
 // starts from: e_bj - e_bi in the row of B.
 struct strand_pair {
@@ -1012,7 +1016,7 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
     // (an S-vector and a row of B for the second stage, and for each core
     // in the first)
     const bool rows_first = strand_rows_first;
-    const double vectors = rows_first ? static_cast<double>(loop_threads()) + 1 : 1;
+    const double vectors = rows_first ? static_cast<double>(loop_threads()) * first_group + 1 : 1;
     const double fixed = vectors * (static_cast<double>(spanT) * entry + static_cast<double>(spanB) * entry) +
                          static_cast<double>(spanA) * sizeof(int) + static_cast<double>(nA) * nv * sizeof(int) +
                          static_cast<double>(number) * 2 * entry + static_cast<double>(A.pos.size()) * entry +
@@ -1098,7 +1102,9 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
     // The reduction at L by the multiple of a row of A that leads there, if
     // one does: the first row whose leading term divides (its leading
     // monomial is the quotient by a variable).
-    auto reduce_by_row_at = [&](auto& w, int L) {
+    // The multiple x_v * row k that leads at L, k the smallest: (k, v), or
+    // (-1, -1) when none does.
+    auto row_at = [&](int L) {
         const int t = L / cA, col = L % cA;
         int best = INT_MAX, bv = -1;
         for (const auto& d : divisors[t]) {
@@ -1108,39 +1114,67 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
                 bv = d.first;
             }
         }
-        if (bv < 0) return false;
-        w.reduce_by_row(best, bv, brow_pos(bv, best), L);
+        return bv < 0 ? std::make_pair(-1, -1) : std::make_pair(best, bv);
+    };
+    auto reduce_by_row_at = [&](auto& w, int L) {
+        const auto [k, v] = row_at(L);
+        if (k < 0) return false;
+        w.reduce_by_row(k, v, brow_pos(v, k), L);
         return true;
     };
-    // The first stage of a pair: its S-vector reduced wherever a multiple
-    // leads; the other terms are passed and kept for the second stage.
-    auto reduce_by_rows = [&](row_work& w, const strand_pair& P, reduced_pair& out) {
-        out.clear();
-        w.begin(P);
-        for (int L = w.scan(0); L >= 0;) {
-            if (reduce_by_row_at(w, L)) {
-                L = w.scan(L);
-            } else {
-                out.tpos.push_back(L);
-                L = w.scan(L + 1);
+    // The first stage of a group of pairs: each S-vector reduced wherever a
+    // multiple leads; the other terms are passed and kept for the second
+    // stage.  The pairs go through the positions together, so that a
+    // multiple met by several of them is read once for all (the rows of A
+    // do not stay in the nearer caches); each pair's reductions are those
+    // it would have alone, in the same order.
+    auto reduce_by_rows = [&](row_work* const* w, const strand_pair* P, reduced_pair* out, int n) {
+        std::vector<int> at(static_cast<std::size_t>(n));
+        for (int x = 0; x < n; ++x) {
+            out[x].clear();
+            w[x]->begin(P[x]);
+            at[x] = w[x]->scan(0);
+        }
+        for (;;) {
+            int L = INT_MAX;
+            for (int x = 0; x < n; ++x)
+                if (at[x] >= 0) L = std::min(L, at[x]);
+            if (L == INT_MAX) break;
+            const auto [k, v] = row_at(L);
+            for (int x = 0; x < n; ++x) {
+                if (at[x] != L) continue;
+                if (k >= 0) {
+                    w[x]->reduce_by_row(k, v, brow_pos(v, k), L);
+                    at[x] = w[x]->scan(L);
+                } else {
+                    out[x].tpos.push_back(L);
+                    at[x] = w[x]->scan(L + 1);
+                }
             }
         }
-        w.finish(out);
+        for (int x = 0; x < n; ++x) w[x]->finish(out[x]);
     };
-    // One first-stage worker a thread, kept from batch to batch.
-    std::vector<std::unique_ptr<row_work>> idle;
+    // The first-stage workers of a thread (one a pair of a group), kept
+    // from batch to batch.
+    using worker_group = std::vector<std::unique_ptr<row_work>>;
+    std::vector<worker_group> idle;
     std::mutex idle_lock;
-    auto take_worker = [&] {
+    auto take_workers = [&] {
         std::lock_guard<std::mutex> lock(idle_lock);
-        if (idle.empty()) return std::make_unique<row_work>(reducers, static_cast<std::size_t>(spanT),
-                                                            static_cast<std::size_t>(spanB));
-        std::unique_ptr<row_work> w = std::move(idle.back());
+        if (idle.empty()) {
+            worker_group g;
+            for (int x = 0; x < first_group; ++x)
+                g.push_back(std::make_unique<row_work>(reducers, static_cast<std::size_t>(spanT),
+                                                       static_cast<std::size_t>(spanB)));
+            return g;
+        }
+        worker_group g = std::move(idle.back());
         idle.pop_back();
-        return w;
+        return g;
     };
-    auto give_back = [&](std::unique_ptr<row_work> w) {
+    auto give_back = [&](worker_group g) {
         std::lock_guard<std::mutex> lock(idle_lock);
-        idle.push_back(std::move(w));
+        idle.push_back(std::move(g));
     };
 
     if (verbose && pairs != 0) std::cout << "eliminating syzygies ...\n";
@@ -1155,15 +1189,19 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
     auto first_stage = [&](int from, int n, std::vector<reduced_pair>& out) {
         const auto started = std::chrono::steady_clock::now();
         if (static_cast<int>(out.size()) < n) out.resize(static_cast<std::size_t>(n));
-        auto one = [&](std::size_t x) {
+        const int groups = (n + first_group - 1) / first_group;
+        auto one = [&](std::size_t g) {
             if (interrupt_requested) return;  // the second stage stops at once
-            std::unique_ptr<row_work> w = take_worker();
-            reduce_by_rows(*w, list[from + x], out[x]);
+            worker_group w = take_workers();
+            const int x = static_cast<int>(g) * first_group;
+            std::vector<row_work*> ws;
+            for (auto& u : w) ws.push_back(u.get());
+            reduce_by_rows(ws.data(), &list[from + x], &out[x], std::min(first_group, n - x));
             give_back(std::move(w));
         };
-        if (n >= 4) parallel_items(static_cast<std::size_t>(n), one);
+        if (groups >= 2) parallel_items(static_cast<std::size_t>(groups), one);
         else
-            for (int x = 0; x < n; ++x) one(static_cast<std::size_t>(x));
+            for (int g = 0; g < groups; ++g) one(static_cast<std::size_t>(g));
         return std::chrono::steady_clock::now() - started < std::chrono::milliseconds(4);
     };
     auto grow_when = [&](bool quick) {
