@@ -396,9 +396,16 @@ private:
     stable_lists lists_;
 };
 
-// The pairs that go through the first stage together.  More would keep
-// more S-vectors than the nearer caches hold.
-constexpr int first_group = 4;
+// The pairs that go through the first stage together: four when the rows
+// of A are too many for the nearer caches (more would keep more S-vectors
+// than those hold), else one, as there is nothing to share then and the
+// vectors of the group would only take room.
+int first_group_size(const strand_rows& A)
+{
+    if (strand_first_group > 0) return strand_first_group;
+    constexpr std::size_t near_cache_entries = std::size_t(1) << 17;
+    return A.pos.size() > near_cache_entries ? 4 : 1;
+}
 
 // A pair of rows of A and what its S-vector x_uj * row j - x_ui * row i
 // starts from: e_bj - e_bi in the row of B.
@@ -802,6 +809,7 @@ std::size_t strand_memory_limit = half_the_memory();
 // multiples past the first term they leave changes the terms passed at
 // every step, and their numbers grow.
 bool strand_rows_first = small_prime_field<K>::value;
+int strand_first_group = 0;
 
 
 degree_basis::degree_basis(int d) : d_(d)
@@ -1016,6 +1024,7 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
     // (an S-vector and a row of B for the second stage, and for each core
     // in the first)
     const bool rows_first = strand_rows_first;
+    const int first_group = first_group_size(A);
     const double vectors = rows_first ? static_cast<double>(loop_threads()) * first_group + 1 : 1;
     const double fixed = vectors * (static_cast<double>(spanT) * entry + static_cast<double>(spanB) * entry) +
                          static_cast<double>(spanA) * sizeof(int) + static_cast<double>(nA) * nv * sizeof(int) +

@@ -104,6 +104,9 @@ extern std::size_t strand_memory_limit;
 // rather than each pair by whichever reducer leads; the results are the
 // same.  By default over the small prime fields only.
 extern bool strand_rows_first;
+// How many pairs go through that first reduction together, each as it would
+// alone; 0 (the default): four when the rows of A are many, else one.
+extern int strand_first_group;
 
 // The number of rows with Lt != -1.
 int strand_count(const std::vector<int>& Lt);

@@ -210,10 +210,13 @@ TEST_F(StrandStepTest, StepsAgreeWithDenseReduction)
     // irreducible S-vectors of their own.  The last set has a step of 79
     // pairs, more than one batch; the exact fields, whose reduction is the
     // reference's own order, take the smaller sets only.
-    // Both orders of reduction, in every field.
+    // Both orders of reduction, in every field; with the first reduction,
+    // the pairs one by one and in groups of three (the last group of a
+    // batch short).
     const bool exact = !small_prime_field<K>::value, by_default = strand_rows_first;
-    for (bool rows_first : {false, true}) {
-        strand_rows_first = rows_first;
+    for (int order : {0, 1, 3}) {
+        strand_rows_first = order > 0;
+        strand_first_group = order;
         for (const auto& c : std::vector<std::pair<int, int>>{{3, 8}, {4, 10}, {5, 9}}) {
             if (exact && c.second > 8) break;
             use(c.first, 1);
@@ -222,6 +225,7 @@ TEST_F(StrandStepTest, StepsAgreeWithDenseReduction)
         }
     }
     strand_rows_first = by_default;
+    strand_first_group = 0;
     EXPECT_GT(pairs, exact ? 120 : 800);
 }
 
