@@ -1,6 +1,7 @@
 #include "engine/omega.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <functional>
 #include <exception>
@@ -756,7 +757,9 @@ struct canonical_forms {
         const int p = position(t);
         o_form extra;  // a form outside OO
         if (p < 0) {
-            need_groebner_affine(X);
+            // (not called once the basis is there: it sets the global dim
+            // for a moment, and the rows may be made on several threads)
+            if (!X.groebner) need_groebner_affine(X);
             extra = to_form(canonical_form(X, t), t.tot_deg());
         }
         const o_form& C = p < 0 ? extra : Can[p];
@@ -956,12 +959,46 @@ struct candidate {
 // elimination, so they alone are kept densely, q a row; the other non-zero
 // entries of a row are kept as (column, entry) in increasing column order.
 // A row is made in a dense scratch row (entry) and then put in (put_row).
+// A row of poly_rows being made, dense over the columns.
+class row_draft {
+public:
+    explicit row_draft(int s) : entry_(static_cast<size_t>(s), polynomial(0)), touched_flag_(static_cast<size_t>(s), 0) {}
+    polynomial& entry(int k)
+    {
+        if (!touched_flag_[static_cast<size_t>(k)]) {
+            touched_flag_[static_cast<size_t>(k)] = 1;
+            touched_.push_back(k);
+        }
+        return entry_[static_cast<size_t>(k)];
+    }
+    // The columns written, in increasing order.
+    const std::vector<int>& columns()
+    {
+        std::sort(touched_.begin(), touched_.end());
+        return touched_;
+    }
+    polynomial& at(int k) { return entry_[static_cast<size_t>(k)]; }
+    // The draft is 0 again.
+    void clear()
+    {
+        for (int k : touched_) {
+            touched_flag_[static_cast<size_t>(k)] = 0;
+            entry_[static_cast<size_t>(k)] = 0;
+        }
+        touched_.clear();
+    }
+
+private:
+    std::vector<polynomial> entry_;
+    std::vector<char> touched_flag_;
+    std::vector<int> touched_;
+};
+
 class poly_rows {
 public:
     poly_rows(int rows, const std::vector<int>& corners, int s)
         : q_(corners.size()), corner_index_(static_cast<size_t>(s), -1), corner_(rows * q_, polynomial(0)),
-          others_(static_cast<size_t>(rows)), scratch_(static_cast<size_t>(s), polynomial(0)),
-          touched_flag_(static_cast<size_t>(s), 0)
+          others_(static_cast<size_t>(rows)), draft_(s)
     {
         for (size_t k = 0; k < q_; ++k) corner_index_[static_cast<size_t>(corners[k])] = static_cast<int>(k);
     }
@@ -970,24 +1007,19 @@ public:
     // The entries of row i outside the corners.
     std::vector<std::pair<int, polynomial>>& others(int i) { return others_[static_cast<size_t>(i)]; }
     // Entry k of the row being made.
-    polynomial& entry(int k)
-    {
-        if (!touched_flag_[static_cast<size_t>(k)]) {
-            touched_flag_[static_cast<size_t>(k)] = 1;
-            touched_.push_back(k);
-        }
-        return scratch_[static_cast<size_t>(k)];
-    }
+    polynomial& entry(int k) { return draft_.entry(k); }
     // The row being made becomes row i (made once); the scratch row is 0 again.
-    void put_row(int i)
+    void put_row(int i) { put_row(i, draft_); }
+    // The draft becomes row i (made once) and is 0 again.  Rows made from
+    // drafts of their own may be put in from several threads at once.
+    void put_row(int i, row_draft& d)
     {
-        std::sort(touched_.begin(), touched_.end());
+        const std::vector<int>& cols = d.columns();
         size_t n = 0;  // room for the other entries at once (a pair is copied when the vector grows)
-        for (int k : touched_) n += corner_index_[static_cast<size_t>(k)] < 0;
+        for (int k : cols) n += corner_index_[static_cast<size_t>(k)] < 0;
         others(i).reserve(n);
-        for (int k : touched_) {
-            touched_flag_[static_cast<size_t>(k)] = 0;
-            polynomial& f = scratch_[static_cast<size_t>(k)];
+        for (int k : cols) {
+            polynomial& f = d.at(k);
             const int c = corner_index_[static_cast<size_t>(k)];
             if (c >= 0) {
                 corner(i, c) = std::move(f);
@@ -995,9 +1027,8 @@ public:
                 others(i).emplace_back(k, polynomial(0));
                 others(i).back().second = std::move(f);
             }
-            f = 0;
         }
-        touched_.clear();
+        d.clear();
     }
 
 private:
@@ -1005,10 +1036,42 @@ private:
     std::vector<int> corner_index_;  // column -> its corner, -1 for the others
     std::vector<polynomial> corner_;
     std::vector<std::vector<std::pair<int, polynomial>>> others_;
-    std::vector<polynomial> scratch_;
-    std::vector<char> touched_flag_;
-    std::vector<int> touched_;
+    row_draft draft_;
 };
+
+// make(i, draft) for the rows i < n, each made in a draft over s columns
+// and put in by make; on all cores when shared, a block of rows at a time,
+// the progress and the interrupt checked between blocks.
+template <class Make>
+void make_rows(int n, int s, progress_report& report, bool shared, Make make)
+{
+    if (!shared) {
+        row_draft d(s);
+        for (int i = 0; i < n; ++i) {
+            report.at(i);
+            check_interrupt();
+            make(i, d);
+        }
+        return;
+    }
+    constexpr int block = 64;
+    for (int from = 0; from < n; from += block) {
+        report.at(from);
+        check_interrupt();
+        const int m = std::min(block, n - from);
+        std::vector<std::exception_ptr> errors(loop_threads());
+        std::atomic<unsigned> next_error{0};
+        parallel_ranges(static_cast<size_t>(m), 8, [&](size_t begin, size_t end) {
+            try {
+                row_draft d(s);
+                for (size_t x = begin; x < end; ++x) make(from + static_cast<int>(x), d);
+            } catch (...) {
+                errors[next_error++] = std::current_exception();
+            }
+        });
+        for (unsigned e = 0; e < next_error; ++e) std::rethrow_exception(errors[e]);
+    }
+}
 
 }  // namespace
 
@@ -1113,14 +1176,16 @@ void omega(scheme& X)
     std::vector<int> elim_index(static_cast<size_t>(s), -1);
     for (int i = 0; i < no_of_elim; ++i) elim_index[static_cast<size_t>(elim[i])] = i;
     poly_rows SS(no_of_elim, gr_socle, s);
+    // The rows below and the relation rows read only the canonical forms;
+    // they are made on all cores once a form missing from them cannot
+    // make the Groebner basis be computed.
+    const bool shared = X.groebner;
     progress_report report("omega: elimination rows", no_of_elim);
-    for (int i = 0; i < no_of_elim; ++i) {
-        report.at(i);
-        check_interrupt();
+    make_rows(no_of_elim, s, report, shared, [&](int i, row_draft& d) {
         const int N = elim[i];
         int j = 0;
         while (j < q && !Zn_order_lt(O[N], u(j))) ++j;
-        if (j == q) continue;
+        if (j == q) return;
         const monom& v = u(j);
         const monom qv = v / O[N];
         for (int k = 1; k < s; ++k) {
@@ -1128,11 +1193,11 @@ void omega(scheme& X)
             const monom p = qv * O[k];
             if (cf.o_index(p) >= 0) continue;
             polynomial c;
-            if (cf.coefficient(p, gr_socle[j], c)) SS.entry(k) = c;
+            if (cf.coefficient(p, gr_socle[j], c)) d.entry(k) = c;
         }
-        SS.entry(gr_socle[j]) -= polynomial(qv);
-        SS.put_row(i);
-    }
+        d.entry(gr_socle[j]) -= polynomial(qv);
+        SS.put_row(i, d);
+    });
     report.finish();
     // Back substitution: only corner columns remain.
     progress_report back("omega: back substitution", no_of_elim);
@@ -1175,9 +1240,9 @@ void omega(scheme& X)
     poly_rows S(number, gr_socle, s);
     std::vector<int> e(number);
     // Adds sign * (the coefficient of O[target] in the canonical form of w * O[k])
-    // to entry k of the row being made for every k from k0 on with w * O[k]
-    // outside O, k != skip.
-    auto corrections = [&](const monom& w, int target, int k0, int skip, bool add) {
+    // to entry k of the row being made in d for every k from k0 on with
+    // w * O[k] outside O, k != skip.
+    auto corrections = [&](row_draft& d, const monom& w, int target, int k0, int skip, bool add) {
         for (int k = k0; k < s; ++k) {
             if (k == skip) continue;
             const monom p = w * O[k];
@@ -1185,36 +1250,35 @@ void omega(scheme& X)
             polynomial c;
             if (!cf.coefficient(p, target, c)) continue;
             if (add)
-                S.entry(k) += c;
+                d.entry(k) += c;
             else
-                S.entry(k) -= c;
+                d.entry(k) -= c;
         }
     };
-    int m = 0;
-    progress_report relations("omega: relations", static_cast<long>(cand.size()));
-    for (const candidate& c : cand) {
-        relations.at(&c - cand.data());
-        check_interrupt();
-        if (c.f == -1) continue;
+    std::vector<int> live;  // the candidates kept, row m from live[m]
+    for (int c = 0; c < no_of_cand; ++c)
+        if (cand[c].f != -1) live.push_back(c);
+    progress_report relations("omega: relations", static_cast<long>(live.size()));
+    make_rows(static_cast<int>(live.size()), s, relations, shared, [&](int m, row_draft& d) {
+        const candidate& c = cand[live[m]];
         const int i = c.f;
         if (c.partner >= 0) {
             const int j = c.partner;
             const monom g0 = gcd(u(i), u(j));
             const int G = is_el_O(X, g0);
             const monom wi = u(i) / g0, wj = u(j) / g0;
-            if (sign(wi)) corrections(wi, gr_socle[i], 1, G, true);
-            S.entry(gr_socle[i]) -= polynomial(wi);
-            if (sign(wj)) corrections(wj, gr_socle[j], 1, G, false);
-            S.entry(gr_socle[j]) += polynomial(wj);
+            if (sign(wi)) corrections(d, wi, gr_socle[i], 1, G, true);
+            d.entry(gr_socle[i]) -= polynomial(wi);
+            if (sign(wj)) corrections(d, wj, gr_socle[j], 1, G, false);
+            d.entry(gr_socle[j]) += polynomial(wj);
         } else {
             const monom qc = with_h(c.TT, 0);
-            corrections(qc, gr_socle[i], 0, -1, true);
-            S.entry(gr_socle[i]) -= polynomial(qc);
+            corrections(d, qc, gr_socle[i], 0, -1, true);
+            d.entry(gr_socle[i]) -= polynomial(qc);
         }
-        S.put_row(m);
+        S.put_row(m, d);
         e[m] = i;
-        ++m;
-    }
+    });
     relations.finish();
     if (verbose) std::cerr << number << " syzygies among " << q << " projections found.\n" << Line;
 
