@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
-#include <functional>
 #include <exception>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <mutex>
@@ -954,11 +954,6 @@ struct candidate {
     int partner;  // the second corner of a pair, -1 for a variable
 };
 
-// Rows of projective polynomials over the columns 0..s-1 (the elements of
-// O).  Only the corner columns outlive the making of a row and its
-// elimination, so they alone are kept densely, q a row; the other non-zero
-// entries of a row are kept as (column, entry) in increasing column order.
-// A row is made in a dense scratch row (entry) and then put in (put_row).
 // A row of poly_rows being made, dense over the columns.
 class row_draft {
 public:
@@ -994,11 +989,16 @@ private:
     std::vector<int> touched_;
 };
 
+// Rows of projective polynomials over the columns 0..s-1 (the elements of
+// O).  Only the corner columns outlive the making of a row and its
+// elimination, so they alone are kept densely, q a row; the other non-zero
+// entries of a row are kept as (column, entry) in increasing column order.
+// A row is made in a row_draft and then put in (put_row).
 class poly_rows {
 public:
     poly_rows(int rows, const std::vector<int>& corners, int s)
         : q_(corners.size()), corner_index_(static_cast<size_t>(s), -1), corner_(rows * q_, polynomial(0)),
-          others_(static_cast<size_t>(rows)), draft_(s)
+          others_(static_cast<size_t>(rows))
     {
         for (size_t k = 0; k < q_; ++k) corner_index_[static_cast<size_t>(corners[k])] = static_cast<int>(k);
     }
@@ -1006,10 +1006,6 @@ public:
     polynomial& corner(int i, int k) { return corner_[static_cast<size_t>(i) * q_ + static_cast<size_t>(k)]; }
     // The entries of row i outside the corners.
     std::vector<std::pair<int, polynomial>>& others(int i) { return others_[static_cast<size_t>(i)]; }
-    // Entry k of the row being made.
-    polynomial& entry(int k) { return draft_.entry(k); }
-    // The row being made becomes row i (made once); the scratch row is 0 again.
-    void put_row(int i) { put_row(i, draft_); }
     // The draft becomes row i (made once) and is 0 again.  Rows made from
     // drafts of their own may be put in from several threads at once.
     void put_row(int i, row_draft& d)
@@ -1036,7 +1032,6 @@ private:
     std::vector<int> corner_index_;  // column -> its corner, -1 for the others
     std::vector<polynomial> corner_;
     std::vector<std::vector<std::pair<int, polynomial>>> others_;
-    row_draft draft_;
 };
 
 // make(i, draft) for the rows i < n, each made in a draft over s columns
@@ -1069,7 +1064,7 @@ void make_rows(int n, int s, progress_report& report, bool shared, Make make)
                 errors[next_error++] = std::current_exception();
             }
         });
-        for (unsigned e = 0; e < next_error; ++e) std::rethrow_exception(errors[e]);
+        if (next_error > 0) std::rethrow_exception(errors[0]);
     }
 }
 

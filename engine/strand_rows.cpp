@@ -601,7 +601,7 @@ public:
     {
         std::size_t n = gb_.size() + gb_rows_.size();
 #if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
-        n += gb_dense_.residues() / 4;  // two bytes each, an entry at least eight
+        n += (gb_dense_.residues() + gb_rows_dense_.residues()) / 4;  // two bytes each, an entry at least eight
 #endif
         return n;
     }
@@ -810,7 +810,6 @@ std::size_t strand_memory_limit = half_the_memory();
 // every step, and their numbers grow.
 bool strand_rows_first = small_prime_field<K>::value;
 int strand_first_group = 0;
-
 
 degree_basis::degree_basis(int d) : d_(d)
 {
@@ -1108,11 +1107,9 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
         }
     }
 
-    // The reduction at L by the multiple of a row of A that leads there, if
-    // one does: the first row whose leading term divides (its leading
-    // monomial is the quotient by a variable).
-    // The multiple x_v * row k that leads at L, k the smallest: (k, v), or
-    // (-1, -1) when none does.
+    // The multiple x_v * row k of A that leads at L, if one does: (k, v)
+    // for the first row whose leading term divides (its leading monomial
+    // is the quotient by a variable), else (-1, -1).
     auto row_at = [&](int L) {
         const int t = L / cA, col = L % cA;
         int best = INT_MAX, bv = -1;
@@ -1125,6 +1122,7 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
         }
         return bv < 0 ? std::make_pair(-1, -1) : std::make_pair(best, bv);
     };
+    // The reduction at L by that multiple; whether there is one.
     auto reduce_by_row_at = [&](auto& w, int L) {
         const auto [k, v] = row_at(L);
         if (k < 0) return false;
@@ -1208,7 +1206,7 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
             reduce_by_rows(ws.data(), &list[from + x], &out[x], std::min(first_group, n - x));
             give_back(std::move(w));
         };
-        if (groups >= 2) parallel_items(static_cast<std::size_t>(groups), one);
+        if (groups >= 2 && n >= 4) parallel_items(static_cast<std::size_t>(groups), one);
         else
             for (int g = 0; g < groups; ++g) one(static_cast<std::size_t>(g));
         return std::chrono::steady_clock::now() - started < std::chrono::milliseconds(4);
