@@ -7,7 +7,6 @@
 #include <functional>
 #include <iostream>
 #include <memory>
-#include <mutex>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -1345,11 +1344,10 @@ void omega(scheme& X)
     // order) is then applied pair after pair, as T's rows and the rank
     // depend on the pairs before.
     struct pair_outcome {
-        bool skipped = false, failed = false;
         std::exception_ptr error;  // thrown while reducing, thrown again where applied
-        std::vector<std::pair<int, K>> set, subtracted;  // T's entries, in order
-        std::vector<polynomial> at_failure;  // R's values where it could not be reduced
-        int failed_at = -1;
+        std::vector<std::pair<int, K>> set, subtracted;  // T's entries, in order (none for a pair passed over)
+        int failed_at = -1;                   // the position where R could not be reduced
+        std::vector<polynomial> at_failure;  // and R's values there
     };
     // One core's R and what reducing it needs.
     struct pair_work {
@@ -1377,10 +1375,7 @@ void omega(scheme& X)
         const int E = e[i];
         const monom lti = Sc(i, E).term[0], ltj = Sc(j, E).term[0];
         const monom t = lcm(lti, ltj);
-        if (t.tot_deg() > mx) {
-            out.skipped = true;
-            return;
-        }
+        if (t.tot_deg() > mx) return;
         const int sg = sign(Sc(i, E).coef[0]) * sign(Sc(j, E).coef[0]);
         const monom qi = t / lti, qj = t / ltj;
 #if defined(TARV_FIELD_Q)
@@ -1422,7 +1417,7 @@ void omega(scheme& X)
         int slack = 1000;
         for (int l = 0; l < q; ++l) requot(l);
         for (;;) {
-            if (interrupt_requested) return;  // stopped where the outcomes are applied
+            if (interrupt_requested) return;  // the check where it is applied throws before T is solved
             int ee = -1;
             monom best;
             for (int l = 0; l < q; ++l) {
@@ -1481,7 +1476,6 @@ void omega(scheme& X)
                     continue;
                 }
             }
-            out.failed = true;
             out.failed_at = ee;
             for (int l = 0; l < q; ++l) {
                 out.at_failure.push_back(R[l]);
@@ -1496,20 +1490,13 @@ void omega(scheme& X)
     for (int i = 0; i < number; ++i)
         for (int j = i + 1; j < number; ++j)
             if (e[i] == e[j]) pairs.emplace_back(i, j);
-    std::vector<std::unique_ptr<pair_work>> idle;
-    std::mutex idle_lock;
-    auto take_work = [&] {
-        std::lock_guard<std::mutex> lock(idle_lock);
-        if (idle.empty())
+    work_pool<pair_work> work([&] {
 #if defined(TARV_FIELD_Q)
-            return std::make_unique<pair_work>(q, lead_scaled);
+        return std::make_unique<pair_work>(q, lead_scaled);
 #else
-            return std::make_unique<pair_work>(q);
+        return std::make_unique<pair_work>(q);
 #endif
-        std::unique_ptr<pair_work> w = std::move(idle.back());
-        idle.pop_back();
-        return w;
-    };
+    });
     constexpr std::size_t batch = 64;
     std::vector<pair_outcome> outcomes;
     for (std::size_t from = 0; from < pairs.size(); from += batch) {
@@ -1517,10 +1504,9 @@ void omega(scheme& X)
         outcomes.assign(n, pair_outcome());
         parallel_items(n, [&](std::size_t x) {
             try {
-                std::unique_ptr<pair_work> w = take_work();
+                std::unique_ptr<pair_work> w = work.take();
                 reduce_pair(pairs[from + x].first, pairs[from + x].second, *w, outcomes[x]);
-                std::lock_guard<std::mutex> lock(idle_lock);
-                idle.push_back(std::move(w));
+                work.give_back(std::move(w));
             } catch (...) {
                 outcomes[x].error = std::current_exception();
             }
@@ -1528,20 +1514,13 @@ void omega(scheme& X)
         for (std::size_t x = 0; x < n; ++x) {
             const pair_outcome& out = outcomes[x];
             if (out.error) std::rethrow_exception(out.error);
-            if (out.skipped) {
-                if (verbose) std::cerr << "[" << number1 << "]";
-                check_interrupt();
-                --number1;
-                continue;
-            }
-            check_interrupt();
             bool flag = false;
             if (g < number) {  // a free row of T is left
                 for (const auto& s : out.set) T.at(tr[g], s.first) = s.second;
                 for (const auto& s : out.subtracted) T.at(tr[g], s.first) -= s.second;
                 flag = !out.set.empty() || !out.subtracted.empty();
             }
-            if (out.failed) {
+            if (out.failed_at >= 0) {
                 ++reported_errors;
                 std::cerr << "\ncannot reduce to zero --> error !?! !?!\n";
                 for (int l = 0; l < q; ++l) {

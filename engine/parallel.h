@@ -7,7 +7,11 @@
 #include <algorithm>
 #include <atomic>
 #include <cstddef>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 // The threads a loop may use (at least 1).
@@ -56,3 +60,35 @@ void parallel_items(size_t n, Body body)
     work();
     for (std::thread& th : pool) th.join();
 }
+
+// Working storage of the threads of parallel loops (vectors being reduced
+// and the like): a thread takes one for an item and gives it back after,
+// so that it is kept from item to item and loop to loop; a new one is made
+// by make() when none is free.
+template <class T>
+class work_pool {
+public:
+    explicit work_pool(std::function<std::unique_ptr<T>()> make) : make_(std::move(make)) {}
+    std::unique_ptr<T> take()
+    {
+        {
+            std::lock_guard<std::mutex> lock(lock_);
+            if (!free_.empty()) {
+                std::unique_ptr<T> w = std::move(free_.back());
+                free_.pop_back();
+                return w;
+            }
+        }
+        return make_();
+    }
+    void give_back(std::unique_ptr<T> w)
+    {
+        std::lock_guard<std::mutex> lock(lock_);
+        free_.push_back(std::move(w));
+    }
+
+private:
+    std::function<std::unique_ptr<T>()> make_;
+    std::mutex lock_;
+    std::vector<std::unique_ptr<T>> free_;
+};

@@ -96,9 +96,8 @@ public:
     void take_rest(const std::vector<int>& ps, std::vector<mpz_class>& out)
     {
         for (int q : ps) {
-            out.emplace_back();
+            out.emplace_back();  // 0, swapped into the vector
             mpz_swap(out.back().get_mpz_t(), val_[q].get_mpz_t());
-            val_[q] = 0;
         }
         std::fill(flag_.begin(), flag_.end(), 0);
     }

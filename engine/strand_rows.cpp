@@ -238,15 +238,15 @@ public:
         return true;
     }
     std::size_t residues() const { return val_.size(); }
-    int from(int g) const { return runs_[g].from; }
-    int len(int g) const { return runs_[g].len; }
-    const uint16_t* values(int g) const { return val_.data() + runs_[g].at; }
 
 private:
     struct run {
         int from, len;
         std::size_t at;
     };
+    int from(int g) const { return runs_[g].from; }
+    int len(int g) const { return runs_[g].len; }
+    const uint16_t* values(int g) const { return val_.data() + runs_[g].at; }
     std::vector<run> runs_;
     std::vector<uint16_t> val_;
 };
@@ -1135,7 +1135,8 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
     // multiple met by several of them is read once for all (the rows of A
     // do not stay in the nearer caches); each pair's reductions are those
     // it would have alone, in the same order.
-    auto reduce_by_rows = [&](row_work* const* w, const strand_pair* P, reduced_pair* out, int n) {
+    using worker_group = std::vector<std::unique_ptr<row_work>>;
+    auto reduce_by_rows = [&](const worker_group& w, const strand_pair* P, reduced_pair* out, int n) {
         std::vector<int> at(static_cast<std::size_t>(n));
         for (int x = 0; x < n; ++x) {
             out[x].clear();
@@ -1161,28 +1162,14 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
         }
         for (int x = 0; x < n; ++x) w[x]->finish(out[x]);
     };
-    // The first-stage workers of a thread (one a pair of a group), kept
-    // from batch to batch.
-    using worker_group = std::vector<std::unique_ptr<row_work>>;
-    std::vector<worker_group> idle;
-    std::mutex idle_lock;
-    auto take_workers = [&] {
-        std::lock_guard<std::mutex> lock(idle_lock);
-        if (idle.empty()) {
-            worker_group g;
-            for (int x = 0; x < first_group; ++x)
-                g.push_back(std::make_unique<row_work>(reducers, static_cast<std::size_t>(spanT),
-                                                       static_cast<std::size_t>(spanB)));
-            return g;
-        }
-        worker_group g = std::move(idle.back());
-        idle.pop_back();
+    // The first-stage workers of a thread, one a pair of a group.
+    work_pool<worker_group> workers([&] {
+        auto g = std::make_unique<worker_group>();
+        for (int x = 0; x < first_group; ++x)
+            g->push_back(std::make_unique<row_work>(reducers, static_cast<std::size_t>(spanT),
+                                                    static_cast<std::size_t>(spanB)));
         return g;
-    };
-    auto give_back = [&](worker_group g) {
-        std::lock_guard<std::mutex> lock(idle_lock);
-        idle.push_back(std::move(g));
-    };
+    });
 
     if (verbose && pairs != 0) std::cout << "eliminating syzygies ...\n";
     progress_report report("linear strand: pairs", pairs);
@@ -1199,12 +1186,10 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
         const int groups = (n + first_group - 1) / first_group;
         auto one = [&](std::size_t g) {
             if (interrupt_requested) return;  // the second stage stops at once
-            worker_group w = take_workers();
+            std::unique_ptr<worker_group> w = workers.take();
             const int x = static_cast<int>(g) * first_group;
-            std::vector<row_work*> ws;
-            for (auto& u : w) ws.push_back(u.get());
-            reduce_by_rows(ws.data(), &list[from + x], &out[x], std::min(first_group, n - x));
-            give_back(std::move(w));
+            reduce_by_rows(*w, &list[from + x], &out[x], std::min(first_group, n - x));
+            workers.give_back(std::move(w));
         };
         if (groups >= 2 && n >= 4) parallel_items(static_cast<std::size_t>(groups), one);
         else
