@@ -4,9 +4,9 @@
 #include <map>
 #include <utility>
 
-#include "batch/artinian.h"
-#include "batch/koszul.h"
-#include "batch/residues.h"
+#include "engine/artinian.h"
+#include "engine/koszul.h"
+#include "engine/residues.h"
 #include "batch/engine_setup.h"
 #include "batch/entry.h"
 #include "engine/bumo.h"
@@ -168,18 +168,7 @@ bool compute_betti(scheme& X, betti_table& table, std::string& error)
         // elements of O, so it has one non-zero entry).  Anything else, and
         // no source element is left out.
         std::vector<int> variable_of;
-        if (d == 1) {
-            variable_of.assign(static_cast<std::size_t>(A.h(1)), -1);
-            bool basis = true;
-            for (int s = 0; s < n; ++s) {
-                const std::vector<uint32_t>& column = Lp[0][static_cast<std::size_t>(s)];
-                const auto nonzero = [](uint32_t x) { return x != 0; };
-                const auto at = std::find_if(column.begin(), column.end(), nonzero);
-                if (at == column.end() || std::count_if(column.begin(), column.end(), nonzero) != 1) basis = false;
-                else variable_of[static_cast<std::size_t>(at - column.begin())] = s;
-            }
-            if (!basis || std::count(variable_of.begin(), variable_of.end(), -1) > 0) variable_of.clear();
-        }
+        if (d == 1) variable_of = variables_of_degree_one(Lp[0], A.h(1));
         parallel_items(order.size(), [&](std::size_t k) {
             const std::size_t j = order[k];
             found[j] = koszul_rank_mod_p(A, level[j].second, Lp[d], map.p, bound[j], variable_of);

@@ -115,6 +115,36 @@ struct delayed_arith<F, true> {
     F value(const acc& a) const { return traits::element(static_cast<uint32_t>(a % p)); }
 };
 
+// The same sums with the small prime fields' entries kept below p^2 in 32
+// bits: each product is added and p^2 subtracted when the sum reaches it.
+// Half the room of delayed_arith, for vectors that must stay in the nearer
+// caches; in general as delayed_arith.
+template <class F, bool small = small_prime_field<F>::value>
+struct lazy_arith : delayed_arith<F> {};
+
+template <class F>
+struct lazy_arith<F, true> {
+    using traits = small_prime_field<F>;
+    using acc = uint32_t;
+    using factor = uint32_t;
+    uint32_t p = traits::modulus(), P2 = p * p;
+    factor prepare(const F& c) const { return p - traits::residue(c); }
+    // a + f * x < 2 p^2 < 2^31; subtracting p^2 wraps around exactly when
+    // the sum is already below it, so the minimum is the reduced sum.
+    void add(acc& a, factor f, const F& x) const
+    {
+        const uint32_t v = a + f * traits::residue(x);
+        a = std::min(v, v - P2);
+    }
+    bool nonzero(acc& a) const
+    {
+        if (a == 0) return false;
+        a %= p;
+        return a != 0;
+    }
+    F value(const acc& a) const { return traits::element(a % p); }
+};
+
 // Exact arithmetic in K.
 struct exact_rows {
     using elem = K;  // stored entries

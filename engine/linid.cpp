@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/betti_bound.h"
 #include "engine/globals.h"
 #include "engine/interrupt.h"
 #include "engine/min_gens.h"
@@ -34,6 +35,7 @@ bool run_steps(scheme& X, strand_output out, std::ostream* file)
     if (!X.min_Ix) min_Ix(X);
     const int n = dim;
     int* counts = X.linres[0];
+    betti_bound betti(X);
     {
         raised_dim raised;
         const ideal& M = *X.min_Ix;
@@ -73,8 +75,15 @@ bool run_steps(scheme& X, strand_output out, std::ostream* file)
                     put_strand_rows(*file, A, Lt);
                 }
             }
+            // The strand of I_X is row alpha - 1 of the Betti table: count =
+            // beta_(N+1, N+alpha), and the step finds beta_(N+2, N+1+alpha)
+            // syzygies.  (In the first step, the generators', pairs may
+            // reduce to 0 with syzygies that interreduce to nothing, so the
+            // marks are not known from the table there.)
+            const bool none =
+                !generators && number > 0 && betti.step_is_empty(N + 1, N + 2, X.alpha - 1, count);
             strand_rows B;
-            if (!strand_syzygies(A, Lt, number, generators, B)) {
+            if (!strand_syzygies(A, Lt, number, generators, B, none)) {
                 for (int j = 0; j < n; ++j) counts[j] = 0;
                 return false;
             }

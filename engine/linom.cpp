@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/betti_bound.h"
 #include "engine/globals.h"
 #include "engine/interrupt.h"
 #include "engine/linid.h"
@@ -92,6 +93,7 @@ bool steps(scheme& X, std::ostream* file)
 {
     const int n = dim;
     for (int j = 0; j < n; ++j) X.linres[1][j] = 0;
+    betti_bound betti(X);
     {
         raised_dim raised;
         strand_rows A;
@@ -109,8 +111,12 @@ bool steps(scheme& X, std::ostream* file)
                 put_strand_rows(*file, A, Lt);
             }
             const long long number = N == n + 1 ? 0 : strand_pairs(A, Lt, false);
+            // The strand of w_R is the last row t of the Betti table read
+            // backwards: l = beta_(n-N, n-N+t), and the step finds
+            // beta_(n-N-1, n-N-1+t) syzygies.
+            const bool none = number > 0 && betti.step_is_empty(n - N, n - N - 1, betti.top(), l);
             strand_rows B;
-            if (!strand_syzygies(A, Lt, number, false, B)) {
+            if (!strand_syzygies(A, Lt, number, false, B, none)) {
                 for (int j = 0; j < n; ++j) X.linres[1][j] = 0;
                 return false;
             }

@@ -66,7 +66,7 @@ monom variable(int v)
 }
 
 // The arithmetic of the vectors being reduced.
-using arith = delayed_arith<K>;
+using arith = lazy_arith<K>;
 
 // A dense vector being reduced.  Blocks of 64 entries that may hold a
 // non-zero entry are flagged (an unflagged block is zero), so the next
@@ -96,10 +96,10 @@ public:
     }
 #if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
     // entries p0 .. p0+len-1 += f * x[e], x residues, with one contiguous loop.
-    void add_run(int p0, const uint16_t* x, int len, uint64_t f)
+    void add_run(int p0, const uint16_t* x, int len, uint32_t f)
     {
         for (int b = p0 >> 6, last = (p0 + len - 1) >> 6; b <= last; ++b) flag_[b] = 1;
-        dense_kernels::add_products(val_.data() + p0, static_cast<uint32_t>(f), x, len);
+        dense_kernels::lazy_axpy(val_.data() + p0, f, x, len, a_.P2);
     }
 #endif
     K operator[](int p) const { return a_.value(val_[p]); }
@@ -154,14 +154,16 @@ private:
 };
 
 #if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
-// The rows of a step that are dense enough (at least a quarter of the
+// The rows of a step that are dense enough (at least one in run_fill of the
 // positions from the first to the last entry of each monomial taken), as one run per
 // monomial over those columns, zeros filled in, in residues.  A multiple
 // x_v * row then goes into the S-vector run by run, each a contiguous loop
-// the compiler vectorises, instead of entry by entry; the values are the
-// same (the zeros add nothing).  Runs of a few positions on average (rows
-// over one or two columns, such as the generators of I_X) cost more in
-// calls than they save, and their rows are added entry by entry.
+// the compiler vectorises, sixteen residues at a time, instead of entry by
+// entry; the values are the same (the zeros add nothing).  Runs of a few
+// positions on average (rows over one or two columns, such as the
+// generators of I_X) cost more in calls than they save, and their rows are
+// added entry by entry.
+constexpr long long run_fill = 8;
 class dense_runs {
 public:
     struct run {
@@ -177,7 +179,7 @@ public:
                 span += A.pos[y] - A.pos[x] + 1;
                 ++runs;
             });
-            if (to > from && span <= 4LL * (to - from) && runs * 4 <= span)
+            if (to > from && span <= run_fill * (to - from) && runs * 4 <= span)
                 for_each_run(A, cA, from, to, [&](int x, int y) {
                     const run R{A.pos[x] / cA, A.pos[x] % cA, A.pos[y] - A.pos[x] + 1, coef_.size()};
                     coef_.resize(coef_.size() + static_cast<std::size_t>(R.len), 0);
@@ -212,8 +214,8 @@ private:
 };
 
 // Rows made one after another (the irreducible S-vectors, the interreduced
-// rows), those that are dense (at least a quarter of the positions from
-// their first entry to their last taken) also as one run of residues,
+// rows), those that are dense (at least one in run_fill of the positions
+// from their first entry to their last taken) also as one run of residues,
 // zeros filled in: such a row is then added by one contiguous loop the
 // compiler vectorises instead of entry by entry.  The values are the same.
 class dense_row_runs {
@@ -221,7 +223,7 @@ public:
     void add(const int* pos, const K* coef, int len)
     {
         run R{0, 0, 0};
-        if (len > 0 && 4LL * len >= static_cast<long long>(pos[len - 1]) - pos[0] + 1) {
+        if (len > 0 && run_fill * len >= static_cast<long long>(pos[len - 1]) - pos[0] + 1) {
             R = {pos[0], pos[len - 1] - pos[0] + 1, val_.size()};
             val_.resize(val_.size() + static_cast<std::size_t>(R.len), 0);
             for (int e = 0; e < len; ++e)
@@ -252,8 +254,8 @@ private:
 };
 
 // What the runs of a step take at most for one entry of its rows: up to
-// four residues (a quarter filled) and a run.
-constexpr std::size_t run_bytes_per_entry() { return 4 * sizeof(uint16_t) + sizeof(dense_runs::run); }
+// run_fill residues and a run.
+constexpr std::size_t run_bytes_per_entry() { return run_fill * sizeof(uint16_t) + sizeof(dense_runs::run); }
 #else
 constexpr std::size_t run_bytes_per_entry() { return 0; }
 #endif
@@ -1005,7 +1007,7 @@ long long strand_pairs(const strand_rows& A, const std::vector<int>& Lt, bool ge
 }
 
 bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long number, bool generators,
-                     strand_rows& B)
+                     strand_rows& B, bool no_syzygies)
 {
     const int nv = proj, r = A.rows(), cA = std::max(A.width(), 1);
     std::vector<int> rc(r, -1), live_rows;
@@ -1030,9 +1032,7 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
                          static_cast<double>(number) * 2 * entry + static_cast<double>(A.pos.size()) * entry +
                          static_cast<double>(r) * nv * sizeof(long long) +
                          static_cast<double>(A.pos.size()) * run_bytes_per_entry();
-    if (number > INT_MAX || spanT > INT_MAX || spanB > INT_MAX || spanA > INT_MAX ||
-        fixed > static_cast<double>(strand_memory_limit))
-        return too_large();
+    if (number > INT_MAX || spanT > INT_MAX || spanB > INT_MAX || spanA > INT_MAX) return too_large();
 
     const degree_basis bA(A.deg), bT(A.deg + 1), b1(1);
     // mul[v * |bA| + a]: the index in bT of x_v times monomial a; the
@@ -1067,15 +1067,11 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
         slot = i;
     }
 
-    std::vector<int> echelon(static_cast<std::size_t>(spanT), -1);  // leading term -> irreducible S-vector
     strand_rows next;
     next.deg = 1;
     next.cols = r;
     next.live = live_rows;
     const int width = static_cast<int>(live_rows.size());
-    shifted_positions shifted(A, cA, nv, sA, std::move(mul));
-    const step_reducers reducers(A, cA, shifted);
-    kept_work kept(reducers, static_cast<std::size_t>(spanT), static_cast<std::size_t>(spanB));
     auto brow_pos = [&](int v, int k) { return var_rank[v] * width + rc[k]; };
 
     // The pairs in order, up to one whose multipliers are not variables.
@@ -1106,6 +1102,30 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
             list.push_back({i, ui, brow_pos(ui, i), j, uj, brow_pos(uj, j)});
         }
     }
+
+    const int total = static_cast<int>(list.size());
+    const bool all_irreducible = no_syzygies && !generators && !bad_pair;
+    if (!all_irreducible && fixed > static_cast<double>(strand_memory_limit)) return too_large();
+    if (verbose && pairs != 0) std::cout << "eliminating syzygies ...\n";
+    progress_report report("linear strand: pairs", pairs);
+    if (all_irreducible) {
+        // Every S-vector is irreducible: its "." and a zero row of B.
+        for (int B_r = 0; B_r < total; ++B_r) {
+            if (verbose) std::cout << "[" << pairs - B_r << "]" << std::flush;
+            else report.at(B_r);
+            check_interrupt();
+            std::cout << ".";
+            next.end_row();
+        }
+        if (verbose) std::cout << "\n";
+        std::swap(B, next);
+        return true;
+    }
+
+    std::vector<int> echelon(static_cast<std::size_t>(spanT), -1);  // leading term -> irreducible S-vector
+    shifted_positions shifted(A, cA, nv, sA, std::move(mul));
+    const step_reducers reducers(A, cA, shifted);
+    kept_work kept(reducers, static_cast<std::size_t>(spanT), static_cast<std::size_t>(spanB));
 
     // The multiple x_v * row k of A that leads at L, if one does: (k, v)
     // for the first row whose leading term divides (its leading monomial
@@ -1171,9 +1191,6 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
         return g;
     });
 
-    if (verbose && pairs != 0) std::cout << "eliminating syzygies ...\n";
-    progress_report report("linear strand: pairs", pairs);
-    const int total = static_cast<int>(list.size());
     // Two batches: the first stage of the next runs while the second stage
     // goes through this one.  A batch whose first stage took less than a few
     // milliseconds is followed by batches twice as large, so that pairs that

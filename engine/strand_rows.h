@@ -94,8 +94,17 @@ long long strand_pairs(const strand_rows& A, const std::vector<int>& Lt, bool ge
 // A step whose working storage would pass strand_memory_limit bytes is
 // refused with "linear strand too large to be computed !\n": B is untouched
 // and the result is false.
+//
+// no_syzygies: the caller knows that the step finds no syzygy (a graded
+// Betti number that is 0).  Past the generators, the pairs correspond one to
+// one to the multiples x_v * row k that lead where an earlier row's multiple
+// leads, so the syzygies the pairs leave are independent and their number
+// is the dimension of the linear syzygies: with none, every S-vector is
+// irreducible.  Nothing is reduced then: the same "." marks and countdown
+// are written and B gets a zero row for each pair.  Ignored for the
+// generators.
 bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long number, bool generators,
-                     strand_rows& B);
+                     strand_rows& B, bool no_syzygies = false);
 
 // The bytes a step may take; by default half of the physical memory.
 extern std::size_t strand_memory_limit;

@@ -1,4 +1,4 @@
-#include "batch/koszul.h"
+#include "engine/koszul.h"
 
 #include <algorithm>
 
@@ -325,6 +325,20 @@ long long rank_by_panels(const Rows& rows, long long R, int cols, long long most
 }
 
 }  // namespace
+
+std::vector<int> variables_of_degree_one(const std::vector<std::vector<uint32_t>>& L0, int h1)
+{
+    std::vector<int> variable_of(static_cast<std::size_t>(h1), -1);
+    const auto nonzero = [](uint32_t x) { return x != 0; };
+    for (std::size_t s = 0; s < L0.size(); ++s) {
+        const std::vector<uint32_t>& column = L0[s];
+        const auto at = std::find_if(column.begin(), column.end(), nonzero);
+        if (at == column.end() || std::count_if(column.begin(), column.end(), nonzero) != 1) return {};
+        variable_of[static_cast<std::size_t>(at - column.begin())] = static_cast<int>(s);
+    }
+    if (std::count(variable_of.begin(), variable_of.end(), -1) > 0) return {};
+    return variable_of;
+}
 
 long long koszul_rank_mod_p(const artinian& A, const koszul_piece& piece,
                             const std::vector<std::vector<uint32_t>>& L, uint32_t p, long long bound,

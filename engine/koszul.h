@@ -9,8 +9,8 @@
 #include <functional>
 #include <vector>
 
-#include "batch/artinian.h"
-#include "batch/residues.h"
+#include "engine/artinian.h"
+#include "engine/residues.h"
 #include "fields/field.h"
 
 // Residues modulo p as the ring of the border forms.
@@ -83,6 +83,10 @@ struct koszul_piece {
 // L, that each basis element of A_1 is) lets the elimination leave out
 // C(n, i+1) source elements known to be combinations of the others; empty:
 // all are taken.
+// From the matrices L0[s] of the variables from A_0 to A_1 (one column
+// each): the variable that each of the h1 basis elements of A_1 is, for
+// koszul_rank_mod_p; empty unless every basis element is one of them.
+std::vector<int> variables_of_degree_one(const std::vector<std::vector<uint32_t>>& L0, int h1);
 long long koszul_rank_mod_p(const artinian& A, const koszul_piece& piece,
                             const std::vector<std::vector<uint32_t>>& L, uint32_t p, long long bound,
                             const std::vector<int>& variable_of);

@@ -1,4 +1,4 @@
-#include "batch/artinian.h"
+#include "engine/artinian.h"
 
 #include "engine/bumo.h"
 #include "engine/ideal.h"

@@ -1,4 +1,6 @@
-#include "batch/residues.h"
+#include "engine/residues.h"
+
+#include "engine/modular_rows.h"
 
 #include <gmpxx.h>
 
@@ -28,7 +30,7 @@ bool rational_image(const mpq_class& x, uint32_t p, uint32_t& r)
 uint32_t root_of_unity(uint32_t p, uint32_t N)
 {
     for (uint32_t g = 2; g < p; ++g) {
-        uint32_t w = power_mod(g, (p - 1) / N, p);
+        const uint32_t w = static_cast<uint32_t>(power_mod(g, (p - 1) / N, p));
         bool order_N = true;
         for (uint32_t q = 2; q <= N && order_N; ++q)
             if (N % q == 0 && is_prime(q) && power_mod(w, N / q, p) == 1) order_N = false;
@@ -40,23 +42,14 @@ uint32_t root_of_unity(uint32_t p, uint32_t N)
 
 }  // namespace
 
-uint32_t power_mod(uint64_t a, uint64_t e, uint32_t p)
-{
-    uint64_t r = 1;
-    a %= p;
-    for (; e; e >>= 1, a = a * a % p)
-        if (e & 1) r = r * a % p;
-    return static_cast<uint32_t>(r);
-}
-
 uint32_t inverse_mod(uint32_t a, uint32_t p)
 {
-    return power_mod(a, p - 2, p);
+    return static_cast<uint32_t>(power_mod(a, p - 2, p));
 }
 
 bool ranks_are_exact_mod_p()
 {
-#if defined(TARV_FIELD_FP)
+#if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
     return true;
 #else
     return false;
@@ -66,10 +59,10 @@ bool ranks_are_exact_mod_p()
 residue_map choose_residue_map(int attempt, uint32_t below)
 {
     residue_map m;
-#if defined(TARV_FIELD_FP)
+#if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
     (void)attempt;
     (void)below;
-    m.p = static_cast<uint32_t>(Fp::prime);
+    m.p = static_cast<uint32_t>(K::prime);
 #else
     uint32_t step = 1;
 #if defined(TARV_FIELD_QN)
@@ -91,7 +84,7 @@ residue_map choose_residue_map(int attempt, uint32_t below)
 
 bool residue_map::image(const K& x, uint32_t& r) const
 {
-#if defined(TARV_FIELD_FP)
+#if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
     r = static_cast<uint32_t>(x.q);
     return true;
 #elif defined(TARV_FIELD_Q)

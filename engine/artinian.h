@@ -49,4 +49,4 @@ std::vector<typename Ops::elem> multiplication_matrix(const artinian& A, const O
                                                       const std::vector<std::vector<typename Ops::elem>>& forms,
                                                       int k, int d);
 
-#include "batch/artinian_forms.h"
+#include "engine/artinian_forms.h"

@@ -28,6 +28,5 @@ bool ranks_are_exact_mod_p();
 constexpr uint32_t word_primes_below = 1u << 26;
 residue_map choose_residue_map(int attempt, uint32_t below = word_primes_below);
 
-// a^e mod p and the inverse mod p (a != 0).
-uint32_t power_mod(uint64_t a, uint64_t e, uint32_t p);
+// The inverse mod p (a != 0).
 uint32_t inverse_mod(uint32_t a, uint32_t p);
