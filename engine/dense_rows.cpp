@@ -62,14 +62,6 @@ void hadamard(uint16_t* __restrict out, const uint16_t* __restrict a, const uint
 }
 
 TARV_VECTOR_CLONES
-void add_products(uint64_t* __restrict acc, uint32_t g, const uint16_t* __restrict x, int n)
-{
-    // g and x[c] are residues below 2^15: the product fits in 32 bits, and
-    // the 32-bit multiply is the cheap one on vectors.
-    for (int c = 0; c < n; ++c) acc[c] += uint32_t(g * uint32_t(x[c]));
-}
-
-TARV_VECTOR_CLONES
 void lazy_axpy(uint64_t* __restrict acc, uint64_t g, const uint32_t* __restrict x, int n, uint64_t P2)
 {
     // acc + g * x < 2 * P2 < 2^63, reduced as above.

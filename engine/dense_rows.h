@@ -31,9 +31,6 @@ namespace dense_kernels {
 // and g, x[c] below p (so g * x[c] < P2 = p^2); p < 2^15 or p < 2^31.
 void lazy_axpy(uint32_t* acc, uint32_t g, const uint16_t* x, int n, uint32_t P2);
 void lazy_axpy(uint64_t* acc, uint64_t g, const uint32_t* x, int n, uint64_t P2);
-// acc[c] += g * x[c] without reduction (the caller bounds how many
-// products an entry receives).
-void add_products(uint64_t* acc, uint32_t g, const uint16_t* x, int n);
 // Several rows at once, p < 2^15: each word of x[m] packs column c of two
 // rows (low and high 16 bits), each word g[m] their two coefficients, and
 // acc[c] := (acc[c] + sum over m of both products) reduced below P2, for c
