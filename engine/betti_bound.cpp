@@ -91,7 +91,23 @@ long long betti_bound::upper(int i, int d)
     return binomial(A_->n, i) * A_->h(d) - a - b;
 }
 
-bool betti_bound::step_is_empty(int i, int next, int d, long long count)
+double betti_bound::pending_rank(int i, int d)
 {
-    return strand_steps_from_betti && d >= 0 && upper(i, d) == count && upper(next, d) == 0;
+    if (i < 1 || i > A_->n || d < 1 || d >= A_->top || ranks_.count({i, d})) return 0;
+    const koszul_piece piece{i, d, binomial(A_->n, i) * A_->h(d), binomial(A_->n, i - 1) * A_->h(d + 1)};
+    const double rows = static_cast<double>(piece.rows()), cols = static_cast<double>(piece.cols());
+    return rows * cols * std::min(rows, cols) + pending_rank(i + 1, d - 1);
+}
+
+double betti_bound::pending(int i, int d)
+{
+    return pending_rank(i, d) + pending_rank(i + 1, d - 1);
+}
+
+long long betti_bound::step_syzygies(int i, int next, int d, long long count, double budget)
+{
+    if (!strand_steps_from_betti || d < 0 || !ready() || pending(i, d) + pending(next, d) > budget) return -1;
+    if (upper(i, d) != count) return -1;
+    const long long b = upper(next, d);
+    return b == 0 || ranks_are_exact_mod_p() ? b : -1;
 }

@@ -7,8 +7,15 @@
 // itself, over Q and Q(zeta_N) an upper bound, and a bound of 0 proves
 // beta_(i, i+d) = 0.
 //
-// A step of a linear strand that will find beta syzygies and is known to
-// find none need not reduce its pairs: every pair is then irreducible.
+// A step of a linear strand that finds beta syzygies need not reduce its
+// pairs when beta is known to be 0 (every pair is then irreducible), and
+// over F_p may reduce them on a sample of the positions when beta is known
+// (strand_syzygies).
+// The table is asked only where its ranks cost little beside the step:
+// betti_budget times the step's bound (strand_step_work); the estimate of
+// an elimination (rows * cols * the smaller of them) is far above what the
+// early stop at the bound of the rank leaves of it.
+constexpr double betti_budget = 16;
 #pragma once
 
 #include <map>
@@ -21,8 +28,8 @@
 
 class scheme;
 
-// Whether the strands leave out the reduction of the steps that the table
-// proves empty (the default); the tests compare both ways.
+// Whether the strands take the numbers of syzygies from the table (the
+// default); the tests compare both ways.
 extern bool strand_steps_from_betti;
 
 class betti_bound {
@@ -39,15 +46,23 @@ public:
     // The top degree of A (the last row of the Betti table), -1 when not
     // available.
     int top();
-    // Whether a step of a strand in row d, whose rows at hand are count =
-    // beta_(i, i+d) in number, finds no syzygy: beta_(next, next+d) = 0.
-    // The count is checked against the table, so that a strand and the
-    // table read differently never skip a step.
-    bool step_is_empty(int i, int next, int d, long long count);
+    // The number of syzygies of a step of a strand in row d, whose rows at
+    // hand are count = beta_(i, i+d) in number: beta_(next, next+d), when
+    // it is proved (over F_p; over Q and Q(zeta_N) only when it is 0), else
+    // -1.  The count is checked against the table, so that a strand and
+    // the table read differently never use it.  The ranks are computed
+    // only when their eliminations are estimated at no more than budget
+    // multiply-adds (a Koszul matrix of points spread over many degrees can
+    // be far larger than the step it would spare); else the answer is -1.
+    long long step_syzygies(int i, int next, int d, long long count, double budget);
 
 private:
     bool ready();
     long long rank(int i, int d);
+    // The estimated multiply-adds of the ranks that upper(i, d) still has
+    // to compute.
+    double pending(int i, int d);
+    double pending_rank(int i, int d);
 
     const scheme& X_;
     int n_;

@@ -79,11 +79,13 @@ bool run_steps(scheme& X, strand_output out, std::ostream* file)
             // beta_(N+1, N+alpha), and the step finds beta_(N+2, N+1+alpha)
             // syzygies.  (In the first step, the generators', pairs may
             // reduce to 0 with syzygies that interreduce to nothing, so the
-            // marks are not known from the table there.)
-            const bool none =
-                !generators && number > 0 && betti.step_is_empty(N + 1, N + 2, X.alpha - 1, count);
+            // marks do not follow from the table there.)
+            const long long syzygies =
+                generators || number == 0
+                    ? -1
+                    : betti.step_syzygies(N + 1, N + 2, X.alpha - 1, count, betti_budget * strand_step_work(A, number));
             strand_rows B;
-            if (!strand_syzygies(A, Lt, number, generators, B, none)) {
+            if (!strand_syzygies(A, Lt, number, generators, B, syzygies)) {
                 for (int j = 0; j < n; ++j) counts[j] = 0;
                 return false;
             }

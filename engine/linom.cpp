@@ -114,9 +114,12 @@ bool steps(scheme& X, std::ostream* file)
             // The strand of w_R is the last row t of the Betti table read
             // backwards: l = beta_(n-N, n-N+t), and the step finds
             // beta_(n-N-1, n-N-1+t) syzygies.
-            const bool none = number > 0 && betti.step_is_empty(n - N, n - N - 1, betti.top(), l);
+            const long long syzygies =
+                number == 0 ? -1
+                            : betti.step_syzygies(n - N, n - N - 1, betti.top(), l,
+                                                  betti_budget * strand_step_work(A, number));
             strand_rows B;
-            if (!strand_syzygies(A, Lt, number, false, B, none)) {
+            if (!strand_syzygies(A, Lt, number, false, B, syzygies)) {
                 for (int j = 0; j < n; ++j) X.linres[1][j] = 0;
                 return false;
             }

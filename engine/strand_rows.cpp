@@ -170,9 +170,10 @@ public:
         int mono, col, len;
         std::size_t at;
     };
-    dense_runs(const strand_rows& A, int cA) : first_(static_cast<std::size_t>(A.rows()) + 1, 0)
+    // Nothing is made unless wanted: every row is then added entry by entry.
+    dense_runs(const strand_rows& A, int cA, bool wanted) : first_(static_cast<std::size_t>(A.rows()) + 1, 0)
     {
-        for (int k = 0; k < A.rows(); ++k) {
+        for (int k = 0; k < A.rows() && wanted; ++k) {
             const int from = A.start[k], to = A.start[k + 1];
             long long span = 0, runs = 0;
             for_each_run(A, cA, from, to, [&](int x, int y) {
@@ -457,6 +458,58 @@ struct reduced_pair {
     std::size_t size() const { return tpos.size() + bpos.size(); }
 };
 
+#if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
+// The variable multiples x_v * row k of A at the positions a sampled step
+// keeps (compressed[position] >= 0), numbered as there, made on all cores.
+class restricted_rows {
+public:
+    restricted_rows(const strand_rows& A, int cA, int nv, const shifted_positions& shifted,
+                    const std::vector<int>& compressed)
+        : nv_(nv), start_(static_cast<std::size_t>(A.rows()) * nv + 1, 0)
+    {
+        // Counted, then written, row by row of A.
+        auto each = [&](int k, int v, auto put) {
+            const int* m = shifted.times(v);
+            for (int e = A.start[k]; e < A.start[k + 1]; ++e) {
+                const int q = compressed[static_cast<std::size_t>(m[A.pos[e] / cA] * cA + A.pos[e] % cA)];
+                if (q >= 0) put(q, A.coef[e]);
+            }
+        };
+        parallel_ranges(static_cast<std::size_t>(A.rows()), 16, [&](std::size_t from, std::size_t to) {
+            for (std::size_t k = from; k < to; ++k)
+                for (int v = 0; v < nv; ++v) {
+                    std::size_t n = 0;
+                    each(static_cast<int>(k), v, [&](int, const K&) { ++n; });
+                    start_[k * nv + v + 1] = n;
+                }
+        });
+        for (std::size_t x = 1; x < start_.size(); ++x) start_[x] += start_[x - 1];
+        pos_.resize(start_.back());
+        coef_.resize(start_.back());
+        parallel_ranges(static_cast<std::size_t>(A.rows()), 16, [&](std::size_t from, std::size_t to) {
+            for (std::size_t k = from; k < to; ++k)
+                for (int v = 0; v < nv; ++v) {
+                    std::size_t at = start_[k * nv + v];
+                    each(static_cast<int>(k), v, [&](int q, const K& c) {
+                        pos_[at] = q;
+                        coef_[at++] = c;
+                    });
+                }
+        });
+    }
+    const int* pos(int k, int v) const { return pos_.data() + start_[index(k, v)]; }
+    const K* coef(int k, int v) const { return coef_.data() + start_[index(k, v)]; }
+    int len(int k, int v) const { return static_cast<int>(start_[index(k, v) + 1] - start_[index(k, v)]); }
+
+private:
+    std::size_t index(int k, int v) const { return static_cast<std::size_t>(k) * nv_ + v; }
+    int nv_;
+    std::vector<std::size_t> start_;
+    std::vector<int> pos_;
+    std::vector<K> coef_;
+};
+#endif
+
 // What the reducers of a step share, read only (the shifted positions are
 // made under their own lock).
 struct step_reducers {
@@ -464,17 +517,21 @@ struct step_reducers {
     int cA;
     shifted_positions& shifted;
 #if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
-    dense_runs runs;  // the dense rows of A in residues
+    // The multiples on the sampled positions only, or null for all
+    // positions (and then the dense rows of A in residues).
+    const restricted_rows* restricted;
+    dense_runs runs;
+    step_reducers(const strand_rows& A_, int cA_, shifted_positions& shifted_, const restricted_rows* restricted_)
+        : A(A_), cA(cA_), shifted(shifted_), restricted(restricted_), runs(A_, cA_, restricted_ == nullptr)
+    {
+    }
 #endif
 #if defined(TARV_FIELD_Q)
     std::vector<mpz_class> num, den;  // the rows of A as numerators over den[row]
 #endif
+#if !defined(TARV_FIELD_FP) && !defined(TARV_FIELD_FP8)
     step_reducers(const strand_rows& A_, int cA_, shifted_positions& shifted_)
         : A(A_), cA(cA_), shifted(shifted_)
-#if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
-          ,
-          runs(A_, cA_)
-#endif
     {
 #if defined(TARV_FIELD_Q)
         num.resize(A.coef.size());
@@ -485,6 +542,7 @@ struct step_reducers {
         }
 #endif
     }
+#endif
 };
 
 #if !defined(TARV_FIELD_Q)
@@ -532,6 +590,11 @@ private:
     {
         const strand_rows& A = R_.A;
 #if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
+        if (R_.restricted) {
+            tmp_.add_row(R_.restricted->pos(k, v), R_.restricted->coef(k, v), R_.restricted->len(k, v),
+                         tmp_.field().prepare(c));
+            return;
+        }
         if (R_.runs.dense(k)) {
             const auto f = tmp_.field().prepare(c);
             const int* m = R_.shifted.times(v);
@@ -812,6 +875,7 @@ std::size_t strand_memory_limit = half_the_memory();
 // every step, and their numbers grow.
 bool strand_rows_first = small_prime_field<K>::value;
 int strand_first_group = 0;
+long long strand_sample_positions = 0;
 
 degree_basis::degree_basis(int d) : d_(d)
 {
@@ -1007,7 +1071,7 @@ long long strand_pairs(const strand_rows& A, const std::vector<int>& Lt, bool ge
 }
 
 bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long number, bool generators,
-                     strand_rows& B, bool no_syzygies)
+                     strand_rows& B, long long syzygies)
 {
     const int nv = proj, r = A.rows(), cA = std::max(A.width(), 1);
     std::vector<int> rc(r, -1), live_rows;
@@ -1104,11 +1168,17 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
     }
 
     const int total = static_cast<int>(list.size());
-    const bool all_irreducible = no_syzygies && !generators && !bad_pair;
+    // The number of syzygies is known past the generators only (see the
+    // header), and holds for a step that reaches its last pair.
+    const long long known = generators || bad_pair ? -1 : syzygies;
+    const bool all_irreducible = known == 0;
     if (!all_irreducible && fixed > static_cast<double>(strand_memory_limit)) return too_large();
-    if (verbose && pairs != 0) std::cout << "eliminating syzygies ...\n";
+    auto announce = [&] {
+        if (verbose && pairs != 0) std::cout << "eliminating syzygies ...\n";
+    };
     progress_report report("linear strand: pairs", pairs);
     if (all_irreducible) {
+        announce();
         // Every S-vector is irreducible: its "." and a zero row of B.
         for (int B_r = 0; B_r < total; ++B_r) {
             if (verbose) std::cout << "[" << pairs - B_r << "]" << std::flush;
@@ -1122,10 +1192,7 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
         return true;
     }
 
-    std::vector<int> echelon(static_cast<std::size_t>(spanT), -1);  // leading term -> irreducible S-vector
     shifted_positions shifted(A, cA, nv, sA, std::move(mul));
-    const step_reducers reducers(A, cA, shifted);
-    kept_work kept(reducers, static_cast<std::size_t>(spanT), static_cast<std::size_t>(spanB));
 
     // The multiple x_v * row k of A that leads at L, if one does: (k, v)
     // for the first row whose leading term divides (its leading monomial
@@ -1143,8 +1210,64 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
         return bv < 0 ? std::make_pair(-1, -1) : std::make_pair(best, bv);
     };
     // The reduction at L by that multiple; whether there is one.
+    // The reduction of the pairs, on all positions or (sampled) on those
+    // where a multiple leads and a sample of the others, numbered densely
+    // in order.  A coefficient of a reduction by a multiple is the value at
+    // its leading term, and the values at leading terms change only by the
+    // multiples' entries there, so the rows of B do not depend on the other
+    // positions; these only tell which S-vectors are irreducible, a rank
+    // condition on what the first stage leaves.  When the sample keeps as
+    // many irreducible S-vectors as the known number of syzygies leaves,
+    // pairs - syzygies, it sees every dependence among them, and the rows of
+    // B, the marks and the count are those of the whole positions; else the
+    // step is reduced on all of them.  The marks are written once the
+    // sample is known to be good.  Returns 1 when B is made, 0 when the
+    // sample fell short, -1 on a refusal or an error (reported).
+    auto reduce_pairs = [&](const bool sampled) -> int {
+    std::vector<int> compressed, position;  // position -> sampled index, and back
+#if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
+    if (sampled) {
+        compressed.assign(static_cast<std::size_t>(spanT), -1);
+        std::vector<char> leads(static_cast<std::size_t>(spanT));
+        long long others = 0;
+        for (int q = 0; q < spanT; ++q) {
+            leads[q] = row_at(q).first >= 0;
+            others += !leads[q];
+        }
+        // A fixed pseudo-random sample: one in 32 of these positions, and at
+        // least 16 for each irreducible S-vector to be found (their rows
+        // can be nonzero on few of them).
+        const long long rank = total - known;
+        const long long want = std::min<long long>(
+            others, strand_sample_positions > 0 ? strand_sample_positions : std::max(others / 32, 16 * rank + 256));
+        for (int q = 0; q < spanT; ++q) {
+            uint64_t h = (static_cast<uint64_t>(q) + 1) * 0x9E3779B97F4A7C15ull;
+            h ^= h >> 29;
+            h *= 0xBF58476D1CE4E5B9ull;
+            h ^= h >> 32;
+            if (leads[q] || static_cast<long long>(h % static_cast<uint64_t>(std::max<long long>(others, 1))) < want) {
+                compressed[q] = static_cast<int>(position.size());
+                position.push_back(q);
+            }
+        }
+    }
+#endif
+    const long long spanW = sampled ? static_cast<long long>(position.size()) : spanT;
+    auto lead_at = [&](int L) { return row_at(sampled ? position[L] : L); };
+#if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
+    std::unique_ptr<restricted_rows> restricted;
+    if (sampled) restricted = std::make_unique<restricted_rows>(A, cA, nv, shifted, compressed);
+    const step_reducers reducers(A, cA, shifted, restricted.get());
+#else
+    const step_reducers reducers(A, cA, shifted);
+#endif
+    std::vector<int> echelon(static_cast<std::size_t>(spanW), -1);  // leading term -> irreducible S-vector
+    kept_work kept(reducers, static_cast<std::size_t>(spanW), static_cast<std::size_t>(spanB));
+    std::vector<char> irreducible;
+    const int group = sampled ? 1 : first_group;
+
     auto reduce_by_row_at = [&](auto& w, int L) {
-        const auto [k, v] = row_at(L);
+        const auto [k, v] = lead_at(L);
         if (k < 0) return false;
         w.reduce_by_row(k, v, brow_pos(v, k), L);
         return true;
@@ -1168,7 +1291,7 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
             for (int x = 0; x < n; ++x)
                 if (at[x] >= 0) L = std::min(L, at[x]);
             if (L == INT_MAX) break;
-            const auto [k, v] = row_at(L);
+            const auto [k, v] = lead_at(L);
             for (int x = 0; x < n; ++x) {
                 if (at[x] != L) continue;
                 if (k >= 0) {
@@ -1185,8 +1308,8 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
     // The first-stage workers of a thread, one a pair of a group.
     work_pool<worker_group> workers([&] {
         auto g = std::make_unique<worker_group>();
-        for (int x = 0; x < first_group; ++x)
-            g->push_back(std::make_unique<row_work>(reducers, static_cast<std::size_t>(spanT),
+        for (int x = 0; x < group; ++x)
+            g->push_back(std::make_unique<row_work>(reducers, static_cast<std::size_t>(spanW),
                                                     static_cast<std::size_t>(spanB)));
         return g;
     });
@@ -1200,12 +1323,12 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
     auto first_stage = [&](int from, int n, std::vector<reduced_pair>& out) {
         const auto started = std::chrono::steady_clock::now();
         if (static_cast<int>(out.size()) < n) out.resize(static_cast<std::size_t>(n));
-        const int groups = (n + first_group - 1) / first_group;
+        const int groups = (n + group - 1) / group;
         auto one = [&](std::size_t g) {
             if (interrupt_requested) return;  // the second stage stops at once
             std::unique_ptr<worker_group> w = workers.take();
-            const int x = static_cast<int>(g) * first_group;
-            reduce_by_rows(*w, &list[from + x], &out[x], std::min(first_group, n - x));
+            const int x = static_cast<int>(g) * group;
+            reduce_by_rows(*w, &list[from + x], &out[x], std::min(group, n - x));
             workers.give_back(std::move(w));
         };
         if (groups >= 2 && n >= 4) parallel_items(static_cast<std::size_t>(groups), one);
@@ -1253,9 +1376,12 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
             for (int x = 0; x < n; ++x) in_batch += batch[x].size();
 
         for (int x = 0; x < n; ++x, ++B_r) {
-            if (verbose) std::cout << "[" << pairs - B_r << "]" << std::flush;
-            else report.at(B_r);
+            if (!sampled) {
+                if (verbose) std::cout << "[" << pairs - B_r << "]" << std::flush;
+                else report.at(B_r);
+            }
             check_interrupt();
+            irreducible.push_back(0);
             bool reduced = false;
             if (rows_first) {
                 reduced = kept.take_if_reduced(batch[x], next.pos, next.coef);
@@ -1276,7 +1402,8 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
                     }
                     if (reduce_by_row_at(kept, L)) continue;
                     // Irreducible: a new element of the echelon basis.
-                    std::cout << ".";
+                    if (!sampled) std::cout << ".";
+                    irreducible.back() = 1;
                     echelon[L] = kept.kept();
                     kept.keep(L);
                     break;
@@ -1285,7 +1412,14 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
             next.end_row();
             const double held = static_cast<double>(next.pos.size() + kept.held() + in_batch) * entry +
                                 static_cast<double>(shifted.size()) * sizeof(int);
-            if (fixed + held > static_cast<double>(strand_memory_limit)) return too_large();
+            if (fixed + held > static_cast<double>(strand_memory_limit)) {
+                if (sampled) {  // the whole reduction says so, with its marks
+                    next.clear_rows();
+                    return 0;
+                }
+                too_large();
+                return -1;
+            }
         }
         ahead.join();
         if (ahead.failed) {
@@ -1295,17 +1429,46 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
         if (rows_first && later > 0) grow_when(ahead.quick);
         n = later;
     }
+    if (sampled) {
+        if (kept.kept() != total - known) {
+            next.clear_rows();
+            return 0;
+        }
+        announce();
+        for (B_r = 0; B_r < total; ++B_r) {
+            if (verbose) std::cout << "[" << pairs - B_r << "]" << std::flush;
+            else report.at(B_r);
+            check_interrupt();
+            if (irreducible[B_r]) std::cout << ".";
+        }
+    }
     if (bad_pair) {
         if (verbose) std::cout << "[" << pairs - B_r << "]" << std::flush;
         else report.at(B_r);
         check_interrupt();
         ++reported_errors;
         std::cout << "linear strand: the multipliers of a pair are not variables\n";
-        return false;
+        return -1;
     }
     if (verbose) std::cout << "\n";
     std::swap(B, next);
-    return true;
+    return 1;
+    };
+
+    // Sampled where the number of syzygies is known and the first stage is
+    // apart (the small prime fields).
+    const bool sample = known > 0 && rows_first && small_prime_field<K>::value;
+    int made = sample ? reduce_pairs(true) : 0;
+    if (made == 0) {
+        announce();
+        made = reduce_pairs(false);
+    }
+    return made == 1;
+}
+
+double strand_step_work(const strand_rows& A, long long number)
+{
+    return static_cast<double>(number) * proj * static_cast<double>(A.pos.size());
 }
 
 int strand_count(const std::vector<int>& Lt)

@@ -95,16 +95,23 @@ long long strand_pairs(const strand_rows& A, const std::vector<int>& Lt, bool ge
 // refused with "linear strand too large to be computed !\n": B is untouched
 // and the result is false.
 //
-// no_syzygies: the caller knows that the step finds no syzygy (a graded
-// Betti number that is 0).  Past the generators, the pairs correspond one to
-// one to the multiples x_v * row k that lead where an earlier row's multiple
-// leads, so the syzygies the pairs leave are independent and their number
-// is the dimension of the linear syzygies: with none, every S-vector is
-// irreducible.  Nothing is reduced then: the same "." marks and countdown
-// are written and B gets a zero row for each pair.  Ignored for the
-// generators.
+// syzygies: how many syzygies the step finds, when the caller knows it (a
+// graded Betti number), else -1.  Past the generators, the pairs
+// correspond one to one to the multiples x_v * row k that lead where an
+// earlier row's multiple leads, so the syzygies the pairs leave are
+// independent and their number is the dimension of the linear syzygies,
+// and the number of irreducible S-vectors is pairs - syzygies.  With none,
+// nothing is reduced: the same "." marks and countdown are written and B
+// gets a zero row for each pair.  Over the small prime fields, with some,
+// the pairs are first reduced on a sample of the positions, which the
+// count of irreducible S-vectors proves right or sends back to the whole.
+// Ignored for the generators.
 bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long number, bool generators,
-                     strand_rows& B, bool no_syzygies = false);
+                     strand_rows& B, long long syzygies = -1);
+
+// At most the multiply-adds of a step with number pairs: each pair meets
+// at most every variable multiple of every entry of A.
+double strand_step_work(const strand_rows& A, long long number);
 
 // The bytes a step may take; by default half of the physical memory.
 extern std::size_t strand_memory_limit;
@@ -116,6 +123,10 @@ extern bool strand_rows_first;
 // How many pairs go through that first reduction together, each as it would
 // alone; 0 (the default): four when the rows of A are many, else one.
 extern int strand_first_group;
+
+// How many of the positions where no multiple leads a sampled step takes;
+// 0 (the default): one in 32, at least 16 per irreducible S-vector to find.
+extern long long strand_sample_positions;
 
 // The number of rows with Lt != -1.
 int strand_count(const std::vector<int>& Lt);
