@@ -101,6 +101,16 @@ public:
         for (int b = p0 >> 6, last = (p0 + len - 1) >> 6; b <= last; ++b) flag_[b] = 1;
         dense_kernels::lazy_axpy(val_.data() + p0, f, x, len, a_.P2);
     }
+    // entry pos[e] += f * x[e] for e < len, x residues, on a vector whose
+    // blocks are all flagged (flag_all).
+    void add_residues(const int* pos, const uint16_t* x, int len, uint32_t f)
+    {
+        arith::acc* const v = val_.data();
+        const arith a = a_;
+        for (int e = 0; e < len; ++e) a.add_residue(v[pos[e]], f, x[e]);
+    }
+    // Every block flagged, for a vector that fills most of its positions.
+    void flag_all() { std::fill(flag_.begin(), flag_.end() - 1, 1); }
 #endif
     K operator[](int p) const { return a_.value(val_[p]); }
     const arith& field() const { return a_; }
@@ -492,13 +502,13 @@ public:
                     std::size_t at = start_[k * nv + v];
                     each(static_cast<int>(k), v, [&](int q, const K& c) {
                         pos_[at] = q;
-                        coef_[at++] = c;
+                        coef_[at++] = small_prime_field<K>::residue(c);
                     });
                 }
         });
     }
     const int* pos(int k, int v) const { return pos_.data() + start_[index(k, v)]; }
-    const K* coef(int k, int v) const { return coef_.data() + start_[index(k, v)]; }
+    const uint16_t* coef(int k, int v) const { return coef_.data() + start_[index(k, v)]; }
     int len(int k, int v) const { return static_cast<int>(start_[index(k, v) + 1] - start_[index(k, v)]); }
 
 private:
@@ -506,7 +516,7 @@ private:
     int nv_;
     std::vector<std::size_t> start_;
     std::vector<int> pos_;
-    std::vector<K> coef_;
+    std::vector<uint16_t> coef_;  // residues
 };
 #endif
 
@@ -563,6 +573,9 @@ public:
     // tmp = x_uj * row j - x_ui * row i, brow = e_bj - e_bi.
     void begin(const strand_pair& P)
     {
+#if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
+        if (R_.restricted) tmp_.flag_all();
+#endif
         sub_shifted(P.j, P.uj, minus_one_);
         sub_shifted(P.i, P.ui, one_);
         brow_.add(P.bi, brow_.field().prepare(one_), one_);
@@ -591,8 +604,8 @@ private:
         const strand_rows& A = R_.A;
 #if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
         if (R_.restricted) {
-            tmp_.add_row(R_.restricted->pos(k, v), R_.restricted->coef(k, v), R_.restricted->len(k, v),
-                         tmp_.field().prepare(c));
+            tmp_.add_residues(R_.restricted->pos(k, v), R_.restricted->coef(k, v), R_.restricted->len(k, v),
+                              tmp_.field().prepare(c));
             return;
         }
         if (R_.runs.dense(k)) {
@@ -1224,235 +1237,238 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
     // sample is known to be good.  Returns 1 when B is made, 0 when the
     // sample fell short, -1 on a refusal or an error (reported).
     auto reduce_pairs = [&](const bool sampled) -> int {
-    std::vector<int> compressed, position;  // position -> sampled index, and back
+        std::vector<int> compressed, position;  // position -> sampled index, and back
+        std::vector<std::pair<int, int>> lead_of;  // sampled index -> row_at
 #if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
-    if (sampled) {
-        compressed.assign(static_cast<std::size_t>(spanT), -1);
-        std::vector<char> leads(static_cast<std::size_t>(spanT));
-        long long others = 0;
-        for (int q = 0; q < spanT; ++q) {
-            leads[q] = row_at(q).first >= 0;
-            others += !leads[q];
-        }
-        // A fixed pseudo-random sample: one in 32 of these positions, and at
-        // least 16 for each irreducible S-vector to be found (their rows
-        // can be nonzero on few of them).
-        const long long rank = total - known;
-        const long long want = std::min<long long>(
-            others, strand_sample_positions > 0 ? strand_sample_positions : std::max(others / 32, 16 * rank + 256));
-        for (int q = 0; q < spanT; ++q) {
-            uint64_t h = (static_cast<uint64_t>(q) + 1) * 0x9E3779B97F4A7C15ull;
-            h ^= h >> 29;
-            h *= 0xBF58476D1CE4E5B9ull;
-            h ^= h >> 32;
-            if (leads[q] || static_cast<long long>(h % static_cast<uint64_t>(std::max<long long>(others, 1))) < want) {
-                compressed[q] = static_cast<int>(position.size());
-                position.push_back(q);
+        if (sampled) {
+            compressed.assign(static_cast<std::size_t>(spanT), -1);
+            std::vector<std::pair<int, int>> leads(static_cast<std::size_t>(spanT));
+            long long others = 0;
+            for (int q = 0; q < spanT; ++q) {
+                leads[q] = row_at(q);
+                others += leads[q].first < 0;
             }
-        }
-    }
-#endif
-    const long long spanW = sampled ? static_cast<long long>(position.size()) : spanT;
-    auto lead_at = [&](int L) { return row_at(sampled ? position[L] : L); };
-#if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
-    std::unique_ptr<restricted_rows> restricted;
-    if (sampled) restricted = std::make_unique<restricted_rows>(A, cA, nv, shifted, compressed);
-    const step_reducers reducers(A, cA, shifted, restricted.get());
-#else
-    const step_reducers reducers(A, cA, shifted);
-#endif
-    std::vector<int> echelon(static_cast<std::size_t>(spanW), -1);  // leading term -> irreducible S-vector
-    kept_work kept(reducers, static_cast<std::size_t>(spanW), static_cast<std::size_t>(spanB));
-    std::vector<char> irreducible;
-    const int group = sampled ? 1 : first_group;
-
-    auto reduce_by_row_at = [&](auto& w, int L) {
-        const auto [k, v] = lead_at(L);
-        if (k < 0) return false;
-        w.reduce_by_row(k, v, brow_pos(v, k), L);
-        return true;
-    };
-    // The first stage of a group of pairs: each S-vector reduced wherever a
-    // multiple leads; the other terms are passed and kept for the second
-    // stage.  The pairs go through the positions together, so that a
-    // multiple met by several of them is read once for all (the rows of A
-    // do not stay in the nearer caches); each pair's reductions are those
-    // it would have alone, in the same order.
-    using worker_group = std::vector<std::unique_ptr<row_work>>;
-    auto reduce_by_rows = [&](const worker_group& w, const strand_pair* P, reduced_pair* out, int n) {
-        std::vector<int> at(static_cast<std::size_t>(n));
-        for (int x = 0; x < n; ++x) {
-            out[x].clear();
-            w[x]->begin(P[x]);
-            at[x] = w[x]->scan(0);
-        }
-        for (;;) {
-            int L = INT_MAX;
-            for (int x = 0; x < n; ++x)
-                if (at[x] >= 0) L = std::min(L, at[x]);
-            if (L == INT_MAX) break;
-            const auto [k, v] = lead_at(L);
-            for (int x = 0; x < n; ++x) {
-                if (at[x] != L) continue;
-                if (k >= 0) {
-                    w[x]->reduce_by_row(k, v, brow_pos(v, k), L);
-                    at[x] = w[x]->scan(L);
-                } else {
-                    out[x].tpos.push_back(L);
-                    at[x] = w[x]->scan(L + 1);
+            // A fixed pseudo-random sample: one in 32 of these positions, and at
+            // least 16 for each irreducible S-vector to be found (their rows
+            // can be nonzero on few of them).
+            const long long rank = total - known;
+            const long long want = std::min<long long>(
+                others, strand_sample_positions > 0 ? strand_sample_positions : std::max(others / 32, 16 * rank + 256));
+            for (int q = 0; q < spanT; ++q) {
+                uint64_t h = (static_cast<uint64_t>(q) + 1) * 0x9E3779B97F4A7C15ull;
+                h ^= h >> 29;
+                h *= 0xBF58476D1CE4E5B9ull;
+                h ^= h >> 32;
+                if (leads[q].first >= 0 ||
+                    static_cast<long long>(h % static_cast<uint64_t>(std::max<long long>(others, 1))) < want) {
+                    compressed[q] = static_cast<int>(position.size());
+                    position.push_back(q);
+                    lead_of.push_back(leads[q]);
                 }
             }
         }
-        for (int x = 0; x < n; ++x) w[x]->finish(out[x]);
-    };
-    // The first-stage workers of a thread, one a pair of a group.
-    work_pool<worker_group> workers([&] {
-        auto g = std::make_unique<worker_group>();
-        for (int x = 0; x < group; ++x)
-            g->push_back(std::make_unique<row_work>(reducers, static_cast<std::size_t>(spanW),
-                                                    static_cast<std::size_t>(spanB)));
-        return g;
-    });
+#endif
+        const long long spanW = sampled ? static_cast<long long>(position.size()) : spanT;
+        auto lead_at = [&](int L) { return sampled ? lead_of[L] : row_at(L); };
+#if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
+        std::unique_ptr<restricted_rows> restricted;
+        if (sampled) restricted = std::make_unique<restricted_rows>(A, cA, nv, shifted, compressed);
+        const step_reducers reducers(A, cA, shifted, restricted.get());
+#else
+        const step_reducers reducers(A, cA, shifted);
+#endif
+        std::vector<int> echelon(static_cast<std::size_t>(spanW), -1);  // leading term -> irreducible S-vector
+        kept_work kept(reducers, static_cast<std::size_t>(spanW), static_cast<std::size_t>(spanB));
+        std::vector<char> irreducible;
+        const int group = sampled ? 1 : first_group;
 
-    // Two batches: the first stage of the next runs while the second stage
-    // goes through this one.  A batch whose first stage took less than a few
-    // milliseconds is followed by batches twice as large, so that pairs that
-    // cost little do not pay for the starting of threads.
-    int batch_size = 64;
-    std::vector<reduced_pair> batches[2];
-    auto first_stage = [&](int from, int n, std::vector<reduced_pair>& out) {
-        const auto started = std::chrono::steady_clock::now();
-        if (static_cast<int>(out.size()) < n) out.resize(static_cast<std::size_t>(n));
-        const int groups = (n + group - 1) / group;
-        auto one = [&](std::size_t g) {
-            if (interrupt_requested) return;  // the second stage stops at once
-            std::unique_ptr<worker_group> w = workers.take();
-            const int x = static_cast<int>(g) * group;
-            reduce_by_rows(*w, &list[from + x], &out[x], std::min(group, n - x));
-            workers.give_back(std::move(w));
+        auto reduce_by_row_at = [&](auto& w, int L) {
+            const auto [k, v] = lead_at(L);
+            if (k < 0) return false;
+            w.reduce_by_row(k, v, brow_pos(v, k), L);
+            return true;
         };
-        if (groups >= 2 && n >= 4) parallel_items(static_cast<std::size_t>(groups), one);
-        else
-            for (int g = 0; g < groups; ++g) one(static_cast<std::size_t>(g));
-        return std::chrono::steady_clock::now() - started < std::chrono::milliseconds(4);
-    };
-    auto grow_when = [&](bool quick) {
-        if (quick && batch_size < (1 << 14)) batch_size *= 2;
-    };
-    // The first stage of the next batch on a thread of its own, joined on
-    // every way out; done here after all when that thread could not be had
-    // or did not finish.
-    struct ahead_batch {
-        std::thread t;
-        bool failed = false, quick = false;
-        ~ahead_batch() { join(); }
-        void join()
-        {
-            if (t.joinable()) t.join();
-        }
-    } ahead;
-    int n = std::min(batch_size, total);  // the pairs of the batch at hand
-    if (rows_first) grow_when(first_stage(0, n, batches[0]));
-    int B_r = 0;
-    for (int c = 0; B_r < total; c = 1 - c) {
-        const int later = std::min(batch_size, total - B_r - n);
-        if (rows_first && later > 0) {
-            ahead.failed = false;
-            try {
-                ahead.t = std::thread([&, from = B_r + n, later, out = &batches[1 - c]] {
-                    try {
-                        ahead.quick = first_stage(from, later, *out);
-                    } catch (...) {
-                        ahead.failed = true;
+        // The first stage of a group of pairs: each S-vector reduced wherever a
+        // multiple leads; the other terms are passed and kept for the second
+        // stage.  The pairs go through the positions together, so that a
+        // multiple met by several of them is read once for all (the rows of A
+        // do not stay in the nearer caches); each pair's reductions are those
+        // it would have alone, in the same order.
+        using worker_group = std::vector<std::unique_ptr<row_work>>;
+        auto reduce_by_rows = [&](const worker_group& w, const strand_pair* P, reduced_pair* out, int n) {
+            std::vector<int> at(static_cast<std::size_t>(n));
+            for (int x = 0; x < n; ++x) {
+                out[x].clear();
+                w[x]->begin(P[x]);
+                at[x] = w[x]->scan(0);
+            }
+            for (;;) {
+                int L = INT_MAX;
+                for (int x = 0; x < n; ++x)
+                    if (at[x] >= 0) L = std::min(L, at[x]);
+                if (L == INT_MAX) break;
+                const auto [k, v] = lead_at(L);
+                for (int x = 0; x < n; ++x) {
+                    if (at[x] != L) continue;
+                    if (k >= 0) {
+                        w[x]->reduce_by_row(k, v, brow_pos(v, k), L);
+                        at[x] = w[x]->scan(L);
+                    } else {
+                        out[x].tpos.push_back(L);
+                        at[x] = w[x]->scan(L + 1);
                     }
-                });
-            } catch (const std::system_error&) {
-                ahead.failed = true;
+                }
             }
-        }
-        const std::vector<reduced_pair>& batch = batches[c];
-        std::size_t in_batch = 0;
-        if (rows_first)
-            for (int x = 0; x < n; ++x) in_batch += batch[x].size();
+            for (int x = 0; x < n; ++x) w[x]->finish(out[x]);
+        };
+        // The first-stage workers of a thread, one a pair of a group.
+        work_pool<worker_group> workers([&] {
+            auto g = std::make_unique<worker_group>();
+            for (int x = 0; x < group; ++x)
+                g->push_back(std::make_unique<row_work>(reducers, static_cast<std::size_t>(spanW),
+                                                        static_cast<std::size_t>(spanB)));
+            return g;
+        });
 
-        for (int x = 0; x < n; ++x, ++B_r) {
-            if (!sampled) {
-                if (verbose) std::cout << "[" << pairs - B_r << "]" << std::flush;
-                else report.at(B_r);
+        // Two batches: the first stage of the next runs while the second stage
+        // goes through this one.  A batch whose first stage took less than a few
+        // milliseconds is followed by batches twice as large, so that pairs that
+        // cost little do not pay for the starting of threads.
+        int batch_size = 64;
+        std::vector<reduced_pair> batches[2];
+        auto first_stage = [&](int from, int n, std::vector<reduced_pair>& out) {
+            const auto started = std::chrono::steady_clock::now();
+            if (static_cast<int>(out.size()) < n) out.resize(static_cast<std::size_t>(n));
+            const int groups = (n + group - 1) / group;
+            auto one = [&](std::size_t g) {
+                if (interrupt_requested) return;  // the second stage stops at once
+                std::unique_ptr<worker_group> w = workers.take();
+                const int x = static_cast<int>(g) * group;
+                reduce_by_rows(*w, &list[from + x], &out[x], std::min(group, n - x));
+                workers.give_back(std::move(w));
+            };
+            if (groups >= 2 && n >= 4) parallel_items(static_cast<std::size_t>(groups), one);
+            else
+                for (int g = 0; g < groups; ++g) one(static_cast<std::size_t>(g));
+            return std::chrono::steady_clock::now() - started < std::chrono::milliseconds(4);
+        };
+        auto grow_when = [&](bool quick) {
+            if (quick && batch_size < (1 << 14)) batch_size *= 2;
+        };
+        // The first stage of the next batch on a thread of its own, joined on
+        // every way out; done here after all when that thread could not be had
+        // or did not finish.
+        struct ahead_batch {
+            std::thread t;
+            bool failed = false, quick = false;
+            ~ahead_batch() { join(); }
+            void join()
+            {
+                if (t.joinable()) t.join();
             }
-            check_interrupt();
-            irreducible.push_back(0);
-            bool reduced = false;
-            if (rows_first) {
-                reduced = kept.take_if_reduced(batch[x], next.pos, next.coef);
-                if (!reduced) kept.load(batch[x]);
-            } else {
-                kept.begin(list[B_r]);
+        } ahead;
+        int n = std::min(batch_size, total);  // the pairs of the batch at hand
+        if (rows_first) grow_when(first_stage(0, n, batches[0]));
+        int B_r = 0;
+        for (int c = 0; B_r < total; c = 1 - c) {
+            const int later = std::min(batch_size, total - B_r - n);
+            if (rows_first && later > 0) {
+                ahead.failed = false;
+                try {
+                    ahead.t = std::thread([&, from = B_r + n, later, out = &batches[1 - c]] {
+                        try {
+                            ahead.quick = first_stage(from, later, *out);
+                        } catch (...) {
+                            ahead.failed = true;
+                        }
+                    });
+                } catch (const std::system_error&) {
+                    ahead.failed = true;
+                }
             }
-            if (!reduced) {
-                for (int L = kept.first_nonzero(0);; L = kept.first_nonzero(L)) {
-                    if (L < 0) {  // a syzygy
-                        kept.take_syzygy(next.pos, next.coef);
+            const std::vector<reduced_pair>& batch = batches[c];
+            std::size_t in_batch = 0;
+            if (rows_first)
+                for (int x = 0; x < n; ++x) in_batch += batch[x].size();
+
+            for (int x = 0; x < n; ++x, ++B_r) {
+                if (!sampled) {
+                    if (verbose) std::cout << "[" << pairs - B_r << "]" << std::flush;
+                    else report.at(B_r);
+                }
+                check_interrupt();
+                irreducible.push_back(0);
+                bool reduced = false;
+                if (rows_first) {
+                    reduced = kept.take_if_reduced(batch[x], next.pos, next.coef);
+                    if (!reduced) kept.load(batch[x]);
+                } else {
+                    kept.begin(list[B_r]);
+                }
+                if (!reduced) {
+                    for (int L = kept.first_nonzero(0);; L = kept.first_nonzero(L)) {
+                        if (L < 0) {  // a syzygy
+                            kept.take_syzygy(next.pos, next.coef);
+                            break;
+                        }
+                        const int g = echelon[L];
+                        if (g >= 0) {
+                            kept.reduce_by_kept(g, L);
+                            continue;
+                        }
+                        if (reduce_by_row_at(kept, L)) continue;
+                        // Irreducible: a new element of the echelon basis.
+                        if (!sampled) std::cout << ".";
+                        irreducible.back() = 1;
+                        echelon[L] = kept.kept();
+                        kept.keep(L);
                         break;
                     }
-                    const int g = echelon[L];
-                    if (g >= 0) {
-                        kept.reduce_by_kept(g, L);
-                        continue;
+                }
+                next.end_row();
+                const double held = static_cast<double>(next.pos.size() + kept.held() + in_batch) * entry +
+                                    static_cast<double>(shifted.size()) * sizeof(int);
+                if (fixed + held > static_cast<double>(strand_memory_limit)) {
+                    if (sampled) {  // the whole reduction says so, with its marks
+                        next.clear_rows();
+                        return 0;
                     }
-                    if (reduce_by_row_at(kept, L)) continue;
-                    // Irreducible: a new element of the echelon basis.
-                    if (!sampled) std::cout << ".";
-                    irreducible.back() = 1;
-                    echelon[L] = kept.kept();
-                    kept.keep(L);
-                    break;
+                    too_large();
+                    return -1;
                 }
             }
-            next.end_row();
-            const double held = static_cast<double>(next.pos.size() + kept.held() + in_batch) * entry +
-                                static_cast<double>(shifted.size()) * sizeof(int);
-            if (fixed + held > static_cast<double>(strand_memory_limit)) {
-                if (sampled) {  // the whole reduction says so, with its marks
-                    next.clear_rows();
-                    return 0;
-                }
-                too_large();
-                return -1;
+            ahead.join();
+            if (ahead.failed) {
+                ahead.failed = false;
+                ahead.quick = first_stage(B_r, later, batches[1 - c]);
+            }
+            if (rows_first && later > 0) grow_when(ahead.quick);
+            n = later;
+        }
+        if (sampled) {
+            if (kept.kept() != total - known) {
+                next.clear_rows();
+                return 0;
+            }
+            announce();
+            for (B_r = 0; B_r < total; ++B_r) {
+                if (verbose) std::cout << "[" << pairs - B_r << "]" << std::flush;
+                else report.at(B_r);
+                check_interrupt();
+                if (irreducible[B_r]) std::cout << ".";
             }
         }
-        ahead.join();
-        if (ahead.failed) {
-            ahead.failed = false;
-            ahead.quick = first_stage(B_r, later, batches[1 - c]);
-        }
-        if (rows_first && later > 0) grow_when(ahead.quick);
-        n = later;
-    }
-    if (sampled) {
-        if (kept.kept() != total - known) {
-            next.clear_rows();
-            return 0;
-        }
-        announce();
-        for (B_r = 0; B_r < total; ++B_r) {
+        if (bad_pair) {
             if (verbose) std::cout << "[" << pairs - B_r << "]" << std::flush;
             else report.at(B_r);
             check_interrupt();
-            if (irreducible[B_r]) std::cout << ".";
+            ++reported_errors;
+            std::cout << "linear strand: the multipliers of a pair are not variables\n";
+            return -1;
         }
-    }
-    if (bad_pair) {
-        if (verbose) std::cout << "[" << pairs - B_r << "]" << std::flush;
-        else report.at(B_r);
-        check_interrupt();
-        ++reported_errors;
-        std::cout << "linear strand: the multipliers of a pair are not variables\n";
-        return -1;
-    }
-    if (verbose) std::cout << "\n";
-    std::swap(B, next);
-    return 1;
+        if (verbose) std::cout << "\n";
+        std::swap(B, next);
+        return 1;
     };
 
     // Sampled where the number of syzygies is known and the first stage is
