@@ -1,5 +1,7 @@
 #include "engine/dense_rows.h"
 
+#include <cstring>
+
 #include <algorithm>
 
 #if defined(__x86_64__) && defined(__GNUC__)
@@ -26,6 +28,26 @@ void lazy_axpy(uint32_t* __restrict acc, uint32_t g, const uint16_t* __restrict 
     for (int c = 0; c < n; ++c) {
         uint32_t v = acc[c] + g * uint32_t(x[c]);
         acc[c] = std::min(v, v - P2);
+    }
+}
+
+TARV_VECTOR_CLONES
+void lanes_axpy(uint32_t* __restrict rows, const int* __restrict pos, const uint16_t* __restrict x, int n,
+                const uint32_t* __restrict f, uint32_t P2)
+{
+    // One vector of the sixteen lanes (the compiler splits it as the
+    // processor needs).
+    typedef uint32_t lane_vector __attribute__((vector_size(lanes * sizeof(uint32_t))));
+    lane_vector F;
+    std::memcpy(&F, f, sizeof F);
+    const lane_vector Q = lane_vector{} + P2;
+    for (int e = 0; e < n; ++e) {
+        uint32_t* r = rows + static_cast<std::size_t>(pos[e]) * lanes;
+        lane_vector R;
+        std::memcpy(&R, r, sizeof R);
+        const lane_vector v = R + F * static_cast<uint32_t>(x[e]), w = v - Q;
+        R = w < v ? w : v;
+        std::memcpy(r, &R, sizeof R);
     }
 }
 

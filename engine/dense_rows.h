@@ -30,6 +30,11 @@ namespace dense_kernels {
 // acc[c] := (acc[c] + g * x[c]) reduced below P2, for accumulators below P2
 // and g, x[c] below p (so g * x[c] < P2 = p^2); p < 2^15 or p < 2^31.
 void lazy_axpy(uint32_t* acc, uint32_t g, const uint16_t* x, int n, uint32_t P2);
+// Sixteen vectors side by side (entry q of vector g at rows[16 q + g]):
+// rows[16 pos[e] + g] := (that + f[g] * x[e]) reduced below P2, for e < n
+// and every g, under the same bounds as lazy_axpy.
+constexpr int lanes = 16;
+void lanes_axpy(uint32_t* rows, const int* pos, const uint16_t* x, int n, const uint32_t* f, uint32_t P2);
 void lazy_axpy(uint64_t* acc, uint64_t g, const uint32_t* x, int n, uint64_t P2);
 // Several rows at once, p < 2^15: each word of x[m] packs column c of two
 // rows (low and high 16 bits), each word g[m] their two coefficients, and

@@ -1280,7 +1280,6 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
         std::vector<int> echelon(static_cast<std::size_t>(spanW), -1);  // leading term -> irreducible S-vector
         kept_work kept(reducers, static_cast<std::size_t>(spanW), static_cast<std::size_t>(spanB));
         std::vector<char> irreducible;
-        const int group = sampled ? 1 : first_group;
 
         auto reduce_by_row_at = [&](auto& w, int L) {
             const auto [k, v] = lead_at(L);
@@ -1324,11 +1323,83 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
         // The first-stage workers of a thread, one a pair of a group.
         work_pool<worker_group> workers([&] {
             auto g = std::make_unique<worker_group>();
-            for (int x = 0; x < group; ++x)
+            for (int x = 0; x < first_group; ++x)
                 g->push_back(std::make_unique<row_work>(reducers, static_cast<std::size_t>(spanW),
                                                         static_cast<std::size_t>(spanB)));
             return g;
         });
+
+#if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
+        // Sampled, the first stage takes sixteen pairs side by side, one lane
+        // each of a vector over the sampled positions (lanes_axpy): a
+        // multiple goes into all of them with one vector step per entry,
+        // with each pair's own coefficient (0 where it has none), so each
+        // pair's reductions are those it would have alone.
+        constexpr int G = dense_kernels::lanes;
+        using lanes_storage = std::vector<uint32_t>;
+        work_pool<lanes_storage> lane_pool(
+            [&] { return std::make_unique<lanes_storage>(static_cast<std::size_t>(spanW) * G, 0u); });
+        auto reduce_lanes = [&](lanes_storage& V, const strand_pair* P, reduced_pair* out, int n) {
+            const uint32_t p = small_prime_field<K>::modulus(), P2 = p * p;
+            uint32_t f[G];
+            // lane g += c * x_v * (row k of A)
+            auto add = [&](int k, int v) {
+                dense_kernels::lanes_axpy(V.data(), restricted->pos(k, v), restricted->coef(k, v),
+                                          restricted->len(k, v), f, P2);
+            };
+            // The rows of B as (position, residue), summed and sorted at the end.
+            std::vector<std::vector<std::pair<int, uint32_t>>> brows(static_cast<std::size_t>(n));
+            for (int g = 0; g < n; ++g) {
+                out[g].clear();
+                std::fill(f, f + G, 0u);
+                f[g] = 1;
+                add(P[g].j, P[g].uj);
+                f[g] = p - 1;
+                add(P[g].i, P[g].ui);
+                brows[g] = {{P[g].bj, 1u}, {P[g].bi, p - 1}};
+            }
+            for (int c = 0; c < spanW; ++c) {
+                uint32_t* at = V.data() + static_cast<std::size_t>(c) * G;
+                bool any = false;
+                for (int g = 0; g < n; ++g) {
+                    at[g] %= p;
+                    any |= at[g] != 0;
+                }
+                if (!any) continue;
+                const auto [k, v] = lead_of[c];
+                if (k < 0) {  // a sampled position where no multiple leads: kept
+                    for (int g = 0; g < n; ++g)
+                        if (at[g] != 0) {
+                            out[g].tpos.push_back(c);
+                            out[g].tval.push_back(small_prime_field<K>::element(at[g]));
+                        }
+                } else {
+                    const int b = brow_pos(v, k);
+                    for (int g = 0; g < G; ++g) f[g] = g < n && at[g] != 0 ? p - at[g] : 0;
+                    for (int g = 0; g < n; ++g)
+                        if (at[g] != 0) brows[g].emplace_back(b, p - at[g]);
+                    add(k, v);
+                }
+                std::fill(at, at + G, 0u);  // 0 in every lane, as the vector is left for the next group
+            }
+            for (int g = 0; g < n; ++g) {
+                auto& r = brows[g];
+                std::sort(r.begin(), r.end());
+                for (std::size_t e = 0; e < r.size();) {
+                    uint64_t sum = 0;
+                    const int b = r[e].first;
+                    for (; e < r.size() && r[e].first == b; ++e) sum += r[e].second;
+                    if (sum % p != 0) {
+                        out[g].bpos.push_back(b);
+                        out[g].bval.push_back(small_prime_field<K>::element(static_cast<uint32_t>(sum % p)));
+                    }
+                }
+            }
+        };
+        const int group = sampled ? G : first_group;
+#else
+        const int group = first_group;
+#endif
 
         // Two batches: the first stage of the next runs while the second stage
         // goes through this one.  A batch whose first stage took less than a few
@@ -1342,8 +1413,16 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
             const int groups = (n + group - 1) / group;
             auto one = [&](std::size_t g) {
                 if (interrupt_requested) return;  // the second stage stops at once
-                std::unique_ptr<worker_group> w = workers.take();
                 const int x = static_cast<int>(g) * group;
+#if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
+                if (sampled) {
+                    std::unique_ptr<lanes_storage> V = lane_pool.take();
+                    reduce_lanes(*V, &list[from + x], &out[x], std::min(group, n - x));
+                    lane_pool.give_back(std::move(V));
+                    return;
+                }
+#endif
+                std::unique_ptr<worker_group> w = workers.take();
                 reduce_by_rows(*w, &list[from + x], &out[x], std::min(group, n - x));
                 workers.give_back(std::move(w));
             };

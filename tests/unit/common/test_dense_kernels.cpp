@@ -61,3 +61,39 @@ TEST(DenseKernels, AddPairProductsAgreesWithModularArithmetic)
                     }
                 }
 }
+
+// lanes_axpy against plain modular arithmetic, lane by lane: residues at
+// their largest (sums nearest to overflowing), a position met again, lanes
+// with factor 0, which must stay as they were.
+TEST(DenseKernels, LanesAxpyAgreesWithModularArithmetic)
+{
+    constexpr int L = dense_kernels::lanes;
+    uint64_t state = 99;
+    for (uint32_t p : {7u, 251u, 32749u})
+        for (bool largest : {false, true}) {
+            const uint32_t P2 = p * p;
+            const int positions = 40, n = 60;
+            std::vector<uint32_t> rows(static_cast<std::size_t>(positions) * L);
+            for (uint32_t& r : rows) r = next_residue(state, P2, largest);
+            std::vector<uint64_t> want(rows.begin(), rows.end());
+            std::vector<int> pos(n);
+            std::vector<uint16_t> x(n);
+            uint32_t f[L];
+            for (int g = 0; g < L; ++g) f[g] = g % 5 == 0 ? 0 : next_residue(state, p, largest);
+            for (int e = 0; e < n; ++e) {
+                pos[e] = e == 7 ? pos[3] : static_cast<int>(next_residue(state, positions, false));
+                x[e] = static_cast<uint16_t>(next_residue(state, p, largest));
+                for (int g = 0; g < L; ++g) {
+                    uint64_t& w = want[static_cast<std::size_t>(pos[e]) * L + g];
+                    w = (w + uint64_t(f[g]) * x[e]) % P2;
+                }
+            }
+            dense_kernels::lanes_axpy(rows.data(), pos.data(), x.data(), n, f, P2);
+            for (std::size_t c = 0; c < rows.size(); ++c) {
+                ASSERT_LT(rows[c], P2);
+                // Reduced below P2 each step, the value is the sum modulo P2
+                // as long as no step wraps: compare modulo p.
+                EXPECT_EQ(rows[c] % p, want[c] % p) << "p = " << p << ", entry " << c;
+            }
+        }
+}
