@@ -133,10 +133,9 @@ struct lazy_arith<F, true> {
     factor prepare(const F& c) const { return p - traits::residue(c); }
     // a + f * x < 2 p^2 < 2^31; subtracting p^2 wraps around exactly when
     // the sum is already below it, so the minimum is the reduced sum.
-    void add(acc& a, factor f, const F& x) const { add_residue(a, f, traits::residue(x)); }
-    void add_residue(acc& a, factor f, uint32_t x) const
+    void add(acc& a, factor f, const F& x) const
     {
-        const uint32_t v = a + f * x;
+        const uint32_t v = a + f * traits::residue(x);
         a = std::min(v, v - P2);
     }
     bool nonzero(acc& a) const

@@ -101,16 +101,6 @@ public:
         for (int b = p0 >> 6, last = (p0 + len - 1) >> 6; b <= last; ++b) flag_[b] = 1;
         dense_kernels::lazy_axpy(val_.data() + p0, f, x, len, a_.P2);
     }
-    // entry pos[e] += f * x[e] for e < len, x residues, on a vector whose
-    // blocks are all flagged (flag_all).
-    void add_residues(const int* pos, const uint16_t* x, int len, uint32_t f)
-    {
-        arith::acc* const v = val_.data();
-        const arith a = a_;
-        for (int e = 0; e < len; ++e) a.add_residue(v[pos[e]], f, x[e]);
-    }
-    // Every block flagged, for a vector that fills most of its positions.
-    void flag_all() { std::fill(flag_.begin(), flag_.end() - 1, 1); }
 #endif
     K operator[](int p) const { return a_.value(val_[p]); }
     const arith& field() const { return a_; }
@@ -527,12 +517,9 @@ struct step_reducers {
     int cA;
     shifted_positions& shifted;
 #if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
-    // The multiples on the sampled positions only, or null for all
-    // positions (and then the dense rows of A in residues).
-    const restricted_rows* restricted;
-    dense_runs runs;
-    step_reducers(const strand_rows& A_, int cA_, shifted_positions& shifted_, const restricted_rows* restricted_)
-        : A(A_), cA(cA_), shifted(shifted_), restricted(restricted_), runs(A_, cA_, restricted_ == nullptr)
+    dense_runs runs;  // the dense rows of A in residues, when wanted
+    step_reducers(const strand_rows& A_, int cA_, shifted_positions& shifted_, bool runs_wanted)
+        : A(A_), cA(cA_), shifted(shifted_), runs(A_, cA_, runs_wanted)
     {
     }
 #endif
@@ -573,9 +560,6 @@ public:
     // tmp = x_uj * row j - x_ui * row i, brow = e_bj - e_bi.
     void begin(const strand_pair& P)
     {
-#if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
-        if (R_.restricted) tmp_.flag_all();
-#endif
         sub_shifted(P.j, P.uj, minus_one_);
         sub_shifted(P.i, P.ui, one_);
         brow_.add(P.bi, brow_.field().prepare(one_), one_);
@@ -603,11 +587,6 @@ private:
     {
         const strand_rows& A = R_.A;
 #if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
-        if (R_.restricted) {
-            tmp_.add_residues(R_.restricted->pos(k, v), R_.restricted->coef(k, v), R_.restricted->len(k, v),
-                              tmp_.field().prepare(c));
-            return;
-        }
         if (R_.runs.dense(k)) {
             const auto f = tmp_.field().prepare(c);
             const int* m = R_.shifted.times(v);
@@ -1273,7 +1252,8 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
 #if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
         std::unique_ptr<restricted_rows> restricted;
         if (sampled) restricted = std::make_unique<restricted_rows>(A, cA, nv, shifted, compressed);
-        const step_reducers reducers(A, cA, shifted, restricted.get());
+        // (Sampled, the multiples of A are not used beyond the first stage.)
+        const step_reducers reducers(A, cA, shifted, !sampled);
 #else
         const step_reducers reducers(A, cA, shifted);
 #endif
@@ -1495,7 +1475,9 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
                             kept.reduce_by_kept(g, L);
                             continue;
                         }
-                        if (reduce_by_row_at(kept, L)) continue;
+                        // (Sampled, what the first stage leaves has no
+                        // position where a multiple leads.)
+                        if (!sampled && reduce_by_row_at(kept, L)) continue;
                         // Irreducible: a new element of the echelon basis.
                         if (!sampled) std::cout << ".";
                         irreducible.back() = 1;
