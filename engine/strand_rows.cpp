@@ -1201,10 +1201,9 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
         }
         return bv < 0 ? std::make_pair(-1, -1) : std::make_pair(best, bv);
     };
-    // The reduction at L by that multiple; whether there is one.
     // The reduction of the pairs, on all positions or (sampled) on those
-    // where a multiple leads and a sample of the others, numbered densely
-    // in order.  A coefficient of a reduction by a multiple is the value at
+    // where a multiple leads and a sample of the others, one in every
+    // `sample`, numbered densely in order.  A coefficient of a reduction by a multiple is the value at
     // its leading term, and the values at leading terms change only by the
     // multiples' entries there, so the rows of B do not depend on the other
     // positions; these only tell which S-vectors are irreducible, a rank
@@ -1212,10 +1211,12 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
     // many irreducible S-vectors as the known number of syzygies leaves,
     // pairs - syzygies, it sees every dependence among them, and the rows of
     // B, the marks and the count are those of the whole positions; else the
-    // step is reduced on all of them.  The marks are written once the
-    // sample is known to be good.  Returns 1 when B is made, 0 when the
-    // sample fell short, -1 on a refusal or an error (reported).
-    auto reduce_pairs = [&](const bool sampled) -> int {
+    // step is reduced on a larger sample, and at last on all positions.
+    // The marks are written once the sample is known to be good.  Returns
+    // 1 when B is made, 0 when the sample fell short, -1 on a refusal or an
+    // error (reported).
+    auto reduce_pairs = [&](const int sample) -> int {
+        const bool sampled = sample > 0;
         std::vector<int> compressed, position;  // position -> sampled index, and back
         std::vector<std::pair<int, int>> lead_of;  // sampled index -> row_at
 #if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
@@ -1227,12 +1228,13 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
                 leads[q] = row_at(q);
                 others += leads[q].first < 0;
             }
-            // A fixed pseudo-random sample: one in 32 of these positions, and at
-            // least 16 for each irreducible S-vector to be found (their rows
-            // can be nonzero on few of them).
+            // A fixed pseudo-random sample: one in `sample` of these positions,
+            // and at least 16 for each irreducible S-vector to be found (their
+            // rows can be nonzero on few of them).
             const long long rank = total - known;
-            const long long want = std::min<long long>(
-                others, strand_sample_positions > 0 ? strand_sample_positions : std::max(others / 32, 16 * rank + 256));
+            const long long want = std::min<long long>(others, strand_sample_positions > 0
+                                                                   ? strand_sample_positions
+                                                                   : std::max(others / sample, 16 * rank + 256));
             for (int q = 0; q < spanT; ++q) {
                 uint64_t h = (static_cast<uint64_t>(q) + 1) * 0x9E3779B97F4A7C15ull;
                 h ^= h >> 29;
@@ -1261,6 +1263,7 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
         kept_work kept(reducers, static_cast<std::size_t>(spanW), static_cast<std::size_t>(spanB));
         std::vector<char> irreducible;
 
+        // The reduction at L by that multiple; whether there is one.
         auto reduce_by_row_at = [&](auto& w, int L) {
             const auto [k, v] = lead_at(L);
             if (k < 0) return false;
@@ -1533,12 +1536,17 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
     };
 
     // Sampled where the number of syzygies is known and the first stage is
-    // apart (the small prime fields).
-    const bool sample = known > 0 && rows_first && small_prime_field<K>::value;
-    int made = sample ? reduce_pairs(true) : 0;
+    // apart (the small prime fields): one in 32 positions, then one in 4
+    // (a forced sample size is tried once).
+    int made = 0;
+    if (known > 0 && rows_first && small_prime_field<K>::value)
+        for (int sample : {32, 4}) {
+            made = reduce_pairs(sample);
+            if (made != 0 || strand_sample_positions > 0) break;
+        }
     if (made == 0) {
         announce();
-        made = reduce_pairs(false);
+        made = reduce_pairs(0);
     }
     return made == 1;
 }
