@@ -125,7 +125,8 @@ extern bool strand_rows_first;
 extern int strand_first_group;
 
 // How many of the positions where no multiple leads a sampled step takes;
-// 0 (the default): one in 32, at least 16 per irreducible S-vector to find.
+// 0 (the default): one in 32, then one in 4, at least 16 per irreducible
+// S-vector to find.
 extern long long strand_sample_positions;
 
 // The number of rows with Lt != -1.
