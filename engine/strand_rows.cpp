@@ -1169,13 +1169,17 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
         if (verbose && pairs != 0) std::cout << "eliminating syzygies ...\n";
     };
     progress_report report("linear strand: pairs", pairs);
+    // The countdown at pair B_r (verbose) or the progress, then the interrupt.
+    auto count_down = [&](int B_r) {
+        if (verbose) std::cout << "[" << pairs - B_r << "]" << std::flush;
+        else report.at(B_r);
+        check_interrupt();
+    };
     if (all_irreducible) {
         announce();
         // Every S-vector is irreducible: its "." and a zero row of B.
         for (int B_r = 0; B_r < total; ++B_r) {
-            if (verbose) std::cout << "[" << pairs - B_r << "]" << std::flush;
-            else report.at(B_r);
-            check_interrupt();
+            count_down(B_r);
             std::cout << ".";
             next.end_row();
         }
@@ -1203,9 +1207,9 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
     };
     // The reduction of the pairs, on all positions or (sampled) on those
     // where a multiple leads and a sample of the others, one in every
-    // `sample`, numbered densely in order.  A coefficient of a reduction by a multiple is the value at
-    // its leading term, and the values at leading terms change only by the
-    // multiples' entries there, so the rows of B do not depend on the other
+    // `sample`, numbered densely in order.  A coefficient of a reduction by
+    // a multiple is the value at its leading term, and the values at leading
+    // terms change only by the multiples' entries there, so the rows of B do not depend on the other
     // positions; these only tell which S-vectors are irreducible, a rank
     // condition on what the first stage leaves.  When the sample keeps as
     // many irreducible S-vectors as the known number of syzygies leaves,
@@ -1215,6 +1219,12 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
     // The marks are written once the sample is known to be good.  Returns
     // 1 when B is made, 0 when the sample fell short, -1 on a refusal or an
     // error (reported).
+#if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
+    // The multiple leading at each position, and how many have none, for
+    // the samples (made at the first).
+    std::vector<std::pair<int, int>> leads;
+    long long others = 0;
+#endif
     auto reduce_pairs = [&](const int sample) -> int {
         const bool sampled = sample > 0;
         std::vector<int> compressed, position;  // position -> sampled index, and back
@@ -1222,11 +1232,12 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
 #if defined(TARV_FIELD_FP) || defined(TARV_FIELD_FP8)
         if (sampled) {
             compressed.assign(static_cast<std::size_t>(spanT), -1);
-            std::vector<std::pair<int, int>> leads(static_cast<std::size_t>(spanT));
-            long long others = 0;
-            for (int q = 0; q < spanT; ++q) {
-                leads[q] = row_at(q);
-                others += leads[q].first < 0;
+            if (leads.empty()) {
+                leads.resize(static_cast<std::size_t>(spanT));
+                for (int q = 0; q < spanT; ++q) {
+                    leads[q] = row_at(q);
+                    others += leads[q].first < 0;
+                }
             }
             // A fixed pseudo-random sample: one in `sample` of these positions,
             // and at least 16 for each irreducible S-vector to be found (their
@@ -1454,11 +1465,8 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
                 for (int x = 0; x < n; ++x) in_batch += batch[x].size();
 
             for (int x = 0; x < n; ++x, ++B_r) {
-                if (!sampled) {
-                    if (verbose) std::cout << "[" << pairs - B_r << "]" << std::flush;
-                    else report.at(B_r);
-                }
-                check_interrupt();
+                if (sampled) check_interrupt();
+                else count_down(B_r);
                 irreducible.push_back(0);
                 bool reduced = false;
                 if (rows_first) {
@@ -1516,16 +1524,12 @@ bool strand_syzygies(const strand_rows& A, const std::vector<int>& Lt, long long
             }
             announce();
             for (B_r = 0; B_r < total; ++B_r) {
-                if (verbose) std::cout << "[" << pairs - B_r << "]" << std::flush;
-                else report.at(B_r);
-                check_interrupt();
+                count_down(B_r);
                 if (irreducible[B_r]) std::cout << ".";
             }
         }
         if (bad_pair) {
-            if (verbose) std::cout << "[" << pairs - B_r << "]" << std::flush;
-            else report.at(B_r);
-            check_interrupt();
+            count_down(B_r);
             ++reported_errors;
             std::cout << "linear strand: the multipliers of a pair are not variables\n";
             return -1;
